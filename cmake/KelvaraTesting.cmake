@@ -1,0 +1,15 @@
+# kelvara_add_test(NAME name SOURCES ... LIBS ...): one GoogleTest executable whose tests
+# ctest runs one by one (discovered when ctest runs, not at build time).
+include(GoogleTest)
+find_package(GTest REQUIRED)
+function(kelvara_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kelvara_test_support GTest::gtest GTest::gtest_main kelvara_warnings)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${T_TIMEOUT}
+               ENVIRONMENT "KELVARA_BUILD_DIR=${CMAKE_BINARY_DIR};KELVARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+endfunction()

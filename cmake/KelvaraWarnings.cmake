@@ -1,0 +1,10 @@
+# Strict warnings for our own targets only; third-party headers come in as system includes.
+add_library(kelvara_warnings INTERFACE)
+target_compile_options(kelvara_warnings INTERFACE -Wall -Wextra -Wconversion -Wpedantic)
+if(KELVARA_WERROR)
+  target_compile_options(kelvara_warnings INTERFACE -Werror)
+endif()
+if(KELVARA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
