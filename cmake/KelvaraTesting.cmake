@@ -13,3 +13,13 @@ function(kelvara_add_test)
     PROPERTIES TIMEOUT ${T_TIMEOUT}
                ENVIRONMENT "KELVARA_BUILD_DIR=${CMAKE_BINARY_DIR};KELVARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# Adds every direct subfolder of `parent` that has a CMakeLists.txt.
+function(kelvara_add_test_folders parent)
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS ${parent}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
