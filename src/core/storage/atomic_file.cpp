@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/atomic_file.h"
 
-#include "models/waveform_error.h"
+#include "storage/file_error.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -18,9 +17,7 @@ namespace kelvara {
 
 namespace {
 
-[[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw WaveformError::unavailable(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
-}
+[[noreturn]] void fail(const QString& path, const QString& reason) { throw fileError(path, reason); }
 
 void createFolder(const QString& folder) {
     std::error_code error;

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/file_error.h"
+
+#include <QDir>
+
+namespace kelvara {
+
+WaveformError fileError(const QString& path, const QString& reason) {
+    return WaveformError::unavailable(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+}  // namespace kelvara
