@@ -23,24 +23,34 @@ Bucket bucket(Index i, Index k, Index start, Index span) {
     return {first, std::max(first + 1, start + (i + 1) * span / k)};
 }
 
-bool allUnit(const std::vector<float>& values) {
-    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v) && v >= 0.0f && v <= 1.0f; });
+int outsideUnit(float v) { return (v >= 0.0f) & (v <= 1.0f) ? 0 : 1; }
+
+// Every value finite within 0…1: NaN fails both comparisons and infinities fall outside.
+// Checked in fixed blocks without early exit so that the compiler vectorises the inner loop;
+// validation runs on every display rebuild.
+bool allUnit(std::span<const float> values) {
+    constexpr std::size_t block = 16;
+    int outside = 0;
+    std::size_t i = 0;
+    for (; i + block <= values.size(); i += block) {
+        for (std::size_t j = 0; j < block; ++j) {
+            outside |= outsideUnit(values[i + j]);
+        }
+    }
+    for (; i < values.size(); ++i) {
+        outside |= outsideUnit(values[i]);
+    }
+    return outside == 0;
 }
 
 float maximum(std::span<const float> values) { return *std::max_element(values.begin(), values.end()); }
-
-double sumOfSquares(std::span<const float> values) {
-    double sum = 0;
-    for (const float v : values) {
-        sum += static_cast<double>(v) * static_cast<double>(v);
-    }
-    return sum;
-}
 
 std::span<const float> slice(const std::vector<float>& values, Bucket b) {
     return std::span<const float>(values).subspan(static_cast<std::size_t>(b.first),
                                                   static_cast<std::size_t>(b.end - b.first));
 }
+
+double squared(float value) { return static_cast<double>(value) * static_cast<double>(value); }
 
 // The 95th-percentile RMS of the whole track, never below 0.001 so silence draws flat.
 double referenceLevel(const std::vector<float>& rms) {
@@ -49,6 +59,28 @@ double referenceLevel(const std::vector<float>& rms) {
     const auto at = std::min(n - 1, static_cast<std::size_t>(static_cast<double>(n) * 0.95));
     std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(at), sorted.end());
     return std::max(static_cast<double>(sorted[at]), 0.001);
+}
+
+WaveformColumn displayColumn(const Waveform& w, Bucket b, double reference) {
+    // One pass over the five series with independent sums, so they run side by side.
+    float peak = 0;
+    double rmsSum = 0, lowSum = 0, midSum = 0, highSum = 0;
+    for (auto j = static_cast<std::size_t>(b.first); j < static_cast<std::size_t>(b.end); ++j) {
+        peak = std::max(peak, w.peaks[j]);
+        rmsSum += squared(w.rms[j]);
+        lowSum += squared(w.low[j]);
+        midSum += squared(w.mid[j]);
+        highSum += squared(w.high[j]);
+    }
+    const auto m = static_cast<double>(b.end - b.first);
+    const double relative = std::min(std::sqrt(rmsSum / m) / reference, 1.0);
+    return {
+        .peak = peak,
+        .level = static_cast<float>(std::pow(relative, 1.25)),
+        .low = static_cast<float>(lowSum / m),
+        .mid = static_cast<float>(midSum / m),
+        .high = static_cast<float>(highSum / m),
+    };
 }
 
 }  // namespace
@@ -111,16 +143,7 @@ std::vector<WaveformColumn> Waveform::displayColumns(int count, double rangeLowe
     std::vector<WaveformColumn> columns;
     columns.reserve(static_cast<std::size_t>(k));
     for (Index i = 0; i < k; ++i) {
-        const Bucket b = bucket(i, k, lo, span);
-        const auto m = static_cast<double>(b.end - b.first);
-        const double relative = std::min(std::sqrt(sumOfSquares(slice(rms, b)) / m) / reference, 1.0);
-        columns.push_back({
-            .peak = maximum(slice(peaks, b)),
-            .level = static_cast<float>(std::pow(relative, 1.25)),
-            .low = static_cast<float>(sumOfSquares(slice(low, b)) / m),
-            .mid = static_cast<float>(sumOfSquares(slice(mid, b)) / m),
-            .high = static_cast<float>(sumOfSquares(slice(high, b)) / m),
-        });
+        columns.push_back(displayColumn(*this, bucket(i, k, lo, span), reference));
     }
     return columns;
 }
