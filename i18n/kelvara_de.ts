@@ -1,0 +1,703 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="ru_RU">
+<context>
+    <name>Kelvara</name>
+    <message>
+        <source>Kelvara · Звуковая волна</source>
+        <translation>Kelvara · Wellenform</translation>
+    </message>
+    <message>
+        <source>Ошибка связи с Music: {0}</source>
+        <translation>Keine Verbindung zum Player: {0}</translation>
+    </message>
+    <message>
+        <source>Служебный процесс завершился</source>
+        <translation>Der Hilfsprozess wurde beendet</translation>
+    </message>
+    <message>
+        <source>Ошибка Apple Events</source>
+        <translation>Fehler bei der Player-Steuerung</translation>
+    </message>
+    <message>
+        <source>Некорректная команда Music</source>
+        <translation>Ungültiger Player-Befehl</translation>
+    </message>
+    <message>
+        <source>Разрешите Kelvara управлять Music: Системные настройки → Конфиденциальность и безопасность → Автоматизация. Затем нажмите «Повторить».</source>
+        <translation>Der Player lässt sich von Kelvara nicht steuern: D-Bus hat den Zugriff verweigert. Läuft der Player oder Kelvara in einer Sandbox (Flatpak, Snap), erlaube den Zugriff auf MPRIS und klicke dann auf „Wiederholen“.</translation>
+    </message>
+    <message>
+        <source>Music закрыта</source>
+        <translation>Der Player ist geschlossen</translation>
+    </message>
+    <message>
+        <source>Нет текущего трека</source>
+        <translation>Kein aktueller Track</translation>
+    </message>
+    <message>
+        <source>Трек уже сменился</source>
+        <translation>Der Track hat bereits gewechselt</translation>
+    </message>
+    <message>
+        <source>Трек сменился во время чтения. Повторяем.</source>
+        <translation>Der Track hat beim Auslesen gewechselt. Neuer Versuch …</translation>
+    </message>
+    <message>
+        <source>Ожидание Music</source>
+        <translation>Warte auf den Player</translation>
+    </message>
+    <message>
+        <source>Подготовка инструментала</source>
+        <translation>Instrumental-Vorbereitung</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать сохранённые сетки: </source>
+        <translation>Die gespeicherten Beatgrids konnten nicht gelesen werden: </translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать метки. Исходный файл сохранён: {0}</source>
+        <translation>Die Cues konnten nicht gelesen werden. Die Originaldatei bleibt unverändert: {0}</translation>
+    </message>
+    <message>
+        <source>Выберите трек в Music</source>
+        <translation>Wähle im Player einen Track aus</translation>
+    </message>
+    <message>
+        <source>Music закрыта — откройте приложение «Музыка»</source>
+        <translation>Der Player ist geschlossen – starte einen Musikplayer mit MPRIS-Unterstützung</translation>
+    </message>
+    <message>
+        <source>Защита перемотки</source>
+        <translation>Sprungsperre</translation>
+    </message>
+    <message>
+        <source>Перемотка выключена · снимите замок</source>
+        <translation>Springen gesperrt · erst entsperren</translation>
+    </message>
+    <message>
+        <source>Music не сообщает путь к файлу. Для потокового или DRM-трека waveform недоступен. Если это ваш локальный файл, выберите его вручную.</source>
+        <translation>Der Player liefert keinen Dateipfad. Für Streaming- oder DRM-Tracks gibt es keine Wellenform. Ist es deine lokale Datei, wähle sie manuell aus.</translation>
+    </message>
+    <message>
+        <source>Файл недоступен. Проверьте подключение диска и разрешения или выберите файл вручную.</source>
+        <translation>Auf die Datei kann nicht zugegriffen werden. Prüfe, ob das Laufwerk verbunden ist und die Berechtigungen stimmen, oder wähle die Datei manuell aus.</translation>
+    </message>
+    <message>
+        <source>Не удалось декодировать аудио. Возможно, файл защищён DRM или имеет неподдерживаемый формат.</source>
+        <translation>Das Audio konnte nicht dekodiert werden. Die Datei ist eventuell DRM-geschützt oder hat ein nicht unterstütztes Format.</translation>
+    </message>
+    <message>
+        <source>Аудиофайл прочитан не полностью; результат не сохранён.</source>
+        <translation>Die Audiodatei wurde nicht vollständig gelesen; das Ergebnis wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать фильтры частотного анализа</source>
+        <translation>Die Filter für die Frequenzanalyse konnten nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Некорректные данные waveform</source>
+        <translation>Ungültige Wellenformdaten</translation>
+    </message>
+    <message>
+        <source>Устойчивый ритм не найден. Можно ввести BPM вручную.</source>
+        <translation>Kein gleichmäßiger Beat erkannt. Du kannst die BPM manuell eingeben.</translation>
+    </message>
+    <message>
+        <source>Ритм определён неуверенно — проверьте сетку на слух.</source>
+        <translation>Beat-Erkennung unsicher – prüfe das Beatgrid nach Gehör.</translation>
+    </message>
+    <message>
+        <source>Выбрать локальный файл…</source>
+        <translation>Lokale Datei auswählen …</translation>
+    </message>
+    <message>
+        <source>Использовать путь из Music</source>
+        <translation>Dateipfad des Players verwenden</translation>
+    </message>
+    <message>
+        <source>Анализ аудио…</source>
+        <translation>Audio wird analysiert …</translation>
+    </message>
+    <message>
+        <source>Файл изменился во время анализа. Нажмите «Повторить».</source>
+        <translation>Die Datei hat sich während der Analyse geändert. Klicke auf „Wiederholen“.</translation>
+    </message>
+    <message>
+        <source>Загружено из кэша</source>
+        <translation>Aus dem Cache geladen</translation>
+    </message>
+    <message>
+        <source>Анализ готов · кэш сохранён</source>
+        <translation>Analyse fertig · im Cache gespeichert</translation>
+    </message>
+    <message>
+        <source>Волна готова, но кэш не записан: {0}</source>
+        <translation>Wellenform fertig, aber der Cache wurde nicht geschrieben: {0}</translation>
+    </message>
+    <message>
+        <source>Волна недоступна: {0}</source>
+        <translation>Wellenform nicht verfügbar: {0}</translation>
+    </message>
+    <message>
+        <source>Выберите исходный файл текущего трека</source>
+        <translation>Quelldatei des aktuellen Tracks auswählen</translation>
+    </message>
+    <message>
+        <source>Выбирайте именно эту композицию: её длительность определяет соответствие waveform позиции Music.</source>
+        <translation>Wähle genau diesen Track: Seine Länge bestimmt, wie die Wellenform zur Position im Player passt.</translation>
+    </message>
+    <message>
+        <source>Повторить подключение / анализ</source>
+        <translation>Verbindung / Analyse wiederholen</translation>
+    </message>
+    <message>
+        <source>Анализ {0}%</source>
+        <translation>Analyse {0} %</translation>
+    </message>
+    <message>
+        <source>Файл меток имеет неподдерживаемый формат</source>
+        <translation>Die Cue-Datei hat ein nicht unterstütztes Format</translation>
+    </message>
+    <message>
+        <source>Метка {0}</source>
+        <translation>Cue {0}</translation>
+    </message>
+    <message>
+        <source>Метки пока не сохранены на диск: {0}</source>
+        <translation>Cues noch nicht auf der Festplatte gespeichert: {0}</translation>
+    </message>
+    <message>
+        <source>Метки трека</source>
+        <translation>Cues des Tracks</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>⌥ + клик по волне добавляет метку в выбранном месте; ⌘D — в текущей позиции. Назовите метку: «вокал», «припев», «выход».</source>
+        <translation>Umschalt + Klick auf die Wellenform setzt dort einen Cue, Strg+D an der aktuellen Position. Benenne deine Cues, z. B. „Vocal“, „Refrain“, „Outro“.</translation>
+    </message>
+    <message>
+        <source>🔒 Перемотка выключена. Снимите замок для перехода.</source>
+        <translation>🔒 Springen gesperrt. Zum Springen entsperren.</translation>
+    </message>
+    <message>
+        <source>Нажмите на время для перехода к метке.</source>
+        <translation>Klicke auf eine Zeit, um zum Cue zu springen.</translation>
+    </message>
+    <message>
+        <source>Мятный</source>
+        <translation>Mint</translation>
+    </message>
+    <message>
+        <source>Оранжевый</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>Синий</source>
+        <translation>Cyan</translation>
+    </message>
+    <message>
+        <source>Розовый</source>
+        <translation>Pink</translation>
+    </message>
+    <message>
+        <source>Название</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Удалить метку</source>
+        <translation>Cue löschen</translation>
+    </message>
+    <message>
+        <source>Повреждён файл сеток</source>
+        <translation>Die Beatgrid-Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>Некорректная сетка</source>
+        <translation>Ungültiges Beatgrid</translation>
+    </message>
+    <message>
+        <source>BPM должен быть от 30 до 300</source>
+        <translation>BPM muss zwischen 30 und 300 liegen</translation>
+    </message>
+    <message>
+        <source>Сетка пока не сохранена: </source>
+        <translation>Beatgrid noch nicht gespeichert: </translation>
+    </message>
+    <message>
+        <source>BPM и сетка</source>
+        <translation>BPM &amp; Beatgrid</translation>
+    </message>
+    <message>
+        <source>4 такта · 16 долей</source>
+        <translation>4 Takte · 16 Beats</translation>
+    </message>
+    <message>
+        <source>Показывать сетку</source>
+        <translation>Beatgrid anzeigen</translation>
+    </message>
+    <message>
+        <source>Клик — к ближайшему квадрату</source>
+        <translation>Klick springt zur nächsten Phrase</translation>
+    </message>
+    <message>
+        <source>Применить</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>−0,01 с</source>
+        <translation>−0,01 s</translation>
+    </message>
+    <message>
+        <source>+0,01 с</source>
+        <translation>+0,01 s</translation>
+    </message>
+    <message>
+        <source>Квадрат здесь</source>
+        <translation>Phrase beginnt hier</translation>
+    </message>
+    <message>
+        <source>Текущая позиция станет началом музыкального квадрата</source>
+        <translation>Die aktuelle Position wird zum Anfang einer Phrase</translation>
+    </message>
+    <message>
+        <source>BPM рассчитывается вместе с волной…</source>
+        <translation>BPM wird zusammen mit der Wellenform ermittelt …</translation>
+    </message>
+    <message>
+        <source>Начало: </source>
+        <translation>Anfang: </translation>
+    </message>
+    <message>
+        <source>%.2f с</source>
+        <translation>%.2f s</translation>
+    </message>
+    <message>
+        <source> · вручную</source>
+        <translation> · manuell</translation>
+    </message>
+    <message>
+        <source> · авто, ориентировочно</source>
+        <translation> · automatisch, ungefähr</translation>
+    </message>
+    <message>
+        <source>Вернуть автоматическую сетку</source>
+        <translation>Automatisches Beatgrid wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Авто определяет темп и доли. Начало музыкальной фразы при необходимости отметьте вручную. ⌘ + два клика — начало и конец повторяемого участка.</source>
+        <translation>Die Automatik erkennt Tempo und Beats. Den Anfang einer Phrase markierst du bei Bedarf selbst. Strg + zwei Klicks setzen Anfang und Ende eines Loops.</translation>
+    </message>
+    <message>
+        <source>Введите BPM от 30 до 300</source>
+        <translation>Gib einen BPM-Wert zwischen 30 und 300 ein</translation>
+    </message>
+    <message>
+        <source>Начало квадрата здесь</source>
+        <translation>Phrase hier beginnen</translation>
+    </message>
+    <message>
+        <source>Отменить начало участка</source>
+        <translation>Loop-Anfang verwerfen</translation>
+    </message>
+    <message>
+        <source>Выключить повтор участка</source>
+        <translation>Loop ausschalten</translation>
+    </message>
+    <message>
+        <source>Повтор участка включён · нажмите, чтобы отключить</source>
+        <translation>Loop aktiv · zum Ausschalten klicken</translation>
+    </message>
+    <message>
+        <source>Для повтора участка задайте BPM</source>
+        <translation>Für einen Loop zuerst BPM festlegen</translation>
+    </message>
+    <message>
+        <source>В треке недостаточно места для целого квадрата</source>
+        <translation>Für eine ganze Phrase ist im Track nicht genug Platz</translation>
+    </message>
+    <message>
+        <source>Вход □ · ⌘ + клик для выхода по квадрату</source>
+        <translation>Loop-In □ · Strg + Klick setzt das Loop-Out auf eine Phrase</translation>
+    </message>
+    <message>
+        <source>Конец участка должен быть правее начала (от 0,5 с)</source>
+        <translation>Das Loop-Ende muss rechts vom Anfang liegen (mindestens 0,5 s)</translation>
+    </message>
+    <message>
+        <source>Некорректный путь инструментала</source>
+        <translation>Ungültiger Pfad zum Instrumental</translation>
+    </message>
+    <message>
+        <source>Исходный трек изменился во время обработки</source>
+        <translation>Der Originaltrack hat sich während der Verarbeitung geändert</translation>
+    </message>
+    <message>
+        <source>Процесс обработки завершился с кодом {0}</source>
+        <translation>Die Verarbeitung wurde mit Code {0} beendet</translation>
+    </message>
+    <message>
+        <source>Длительность инструментала не совпала с оригиналом</source>
+        <translation>Die Länge des Instrumentals passt nicht zum Original</translation>
+    </message>
+    <message>
+        <source>Модуль удаления вокала не установлен. Запустите «Установить модуль вокала.command» из комплекта Kelvara, затем повторите обработку.</source>
+        <translation>Das Modul zum Entfernen von Vocals ist nicht installiert. Wähle im Menü „Vocal-Modul installieren …“ und starte die Verarbeitung dann erneut.</translation>
+    </message>
+    <message>
+        <source>Инструментальный режим · нажмите, чтобы вернуть вокал</source>
+        <translation>Instrumental-Modus · klicken, um die Vocals zurückzuholen</translation>
+    </message>
+    <message>
+        <source>Убрать вокал с текущей позиции</source>
+        <translation>Vocals ab der aktuellen Position entfernen</translation>
+    </message>
+    <message>
+        <source>Подготовить инструментал</source>
+        <translation>Instrumental vorbereiten</translation>
+    </message>
+    <message>
+        <source>Убрать вокал</source>
+        <translation>Vocals entfernen</translation>
+    </message>
+    <message>
+        <source>Вернуть вокал</source>
+        <translation>Vocals zurückholen</translation>
+    </message>
+    <message>
+        <source>Готовить инструментал автоматически</source>
+        <translation>Instrumentals automatisch vorbereiten</translation>
+    </message>
+    <message>
+        <source>Нужен доступный локальный файл трека</source>
+        <translation>Dafür wird eine erreichbare lokale Datei des Tracks benötigt</translation>
+    </message>
+    <message>
+        <source>Готовлю инструментал…</source>
+        <translation>Instrumental wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>Инструментал готов</source>
+        <translation>Instrumental bereit</translation>
+    </message>
+    <message>
+        <source>Не удалось подготовить инструментал: </source>
+        <translation>Instrumental konnte nicht vorbereitet werden: </translation>
+    </message>
+    <message>
+        <source>Не удалось открыть инструментал</source>
+        <translation>Instrumental konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Не удалось запустить инструментал</source>
+        <translation>Instrumental konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>Закрепление выключено · нажмите для закрепления на экране</source>
+        <translation>Nicht angeheftet · klicken zum Anheften</translation>
+    </message>
+    <message>
+        <source>Закреплено на текущем рабочем столе · нажмите для связи с Music</source>
+        <translation>Auf diesem Arbeitsbereich angeheftet · klicken zum Koppeln mit dem Player-Fenster</translation>
+    </message>
+    <message>
+        <source>Связано с Music · нажмите для отключения</source>
+        <translation>Mit dem Player-Fenster gekoppelt · klicken zum Lösen</translation>
+    </message>
+    <message>
+        <source>Для связи окон разрешите Kelvara в Системные настройки → Конфиденциальность и безопасность → Универсальный доступ, затем нажмите булавку снова.</source>
+        <translation>Das Koppeln von Fenstern braucht eine X11-Sitzung: Unter Wayland kann Kelvara keine fremden Fenster verschieben. Melde dich in einer X11-Sitzung an und klicke erneut auf die Stecknadel.</translation>
+    </message>
+    <message>
+        <source>Откройте окно Music и нажмите булавку снова.</source>
+        <translation>Starte den Player, öffne sein Fenster und klicke erneut auf die Stecknadel.</translation>
+    </message>
+    <message>
+        <source>Music закрыта — связь окон отключена.</source>
+        <translation>Der Player wurde geschlossen – Fensterkopplung aufgehoben.</translation>
+    </message>
+    <message>
+        <source>Нет разрешения Универсального доступа для связи с Music.</source>
+        <translation>Kein Zugriff auf Fenster über X11 – die Kopplung mit dem Player-Fenster ist unterbrochen.</translation>
+    </message>
+    <message>
+        <source>Music не разрешает перемещать это окно. Выйдите из полноэкранного режима.</source>
+        <translation>Das Player-Fenster lässt sich nicht verschieben. Beende den Vollbildmodus.</translation>
+    </message>
+    <message>
+        <source>Не найдено доступное окно Music. Откройте обычное окно Music и включите связь снова.</source>
+        <translation>Kein passendes Player-Fenster gefunden. Öffne ein normales Fenster des Players und kopple erneut.</translation>
+    </message>
+    <message>
+        <source>Нет квадрата / BPM</source>
+        <translation>Keine Phrase / BPM</translation>
+    </message>
+    <message>
+        <source>Вход □ </source>
+        <translation>Loop-In □ </translation>
+    </message>
+    <message>
+        <source>Выход □ </source>
+        <translation>Loop-Out □ </translation>
+    </message>
+    <message>
+        <source>Метка · </source>
+        <translation>Cue · </translation>
+    </message>
+    <message>
+        <source>⌥ + клик — метка · ⌘ + два клика — повтор участка · щипок или ⇧ +/− — масштаб · прокрутка двумя пальцами — обзор</source>
+        <translation>Umschalt + Klick: Cue · Strg + zwei Klicks: Loop · Zwei-Finger-Zoom oder Umschalt +/−: Zoom · Mausrad oder zwei Finger: durch den Track scrollen</translation>
+    </message>
+    <message>
+        <source>Позиция трека</source>
+        <translation>Position im Track</translation>
+    </message>
+    <message>
+        <source>{0} из {1}</source>
+        <translation>{0} von {1}</translation>
+    </message>
+    <message>
+        <source>НЧ</source>
+        <translation>Tief</translation>
+    </message>
+    <message>
+        <source>СЧ</source>
+        <translation>Mitte</translation>
+    </message>
+    <message>
+        <source>ВЧ</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>НЧ &lt;250 Гц · СЧ 250–2500 Гц · ВЧ &gt;2500 Гц. Высота — энергия RMS, контур визуально сглажен.</source>
+        <translation>Tief &lt;250 Hz · Mitte 250–2500 Hz · Hoch &gt;2500 Hz. Die Höhe zeigt die RMS-Energie, die Kontur ist optisch geglättet.</translation>
+    </message>
+    <message>
+        <source>Осталось до конца трека · длительность </source>
+        <translation>Restzeit des Tracks · Länge </translation>
+    </message>
+    <message>
+        <source>Прокрутка видимого участка волны</source>
+        <translation>Sichtbaren Ausschnitt der Wellenform verschieben</translation>
+    </message>
+    <message>
+        <source>Положение обзора волны</source>
+        <translation>Position des Wellenform-Ausschnitts</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Повторить</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Воспроизведение / Пауза</source>
+        <translation>Wiedergabe / Pause</translation>
+    </message>
+    <message>
+        <source>Звуковая волна</source>
+        <translation>Wellenform</translation>
+    </message>
+    <message>
+        <source>Установить вокальный модуль…</source>
+        <translation>Vocal-Modul installieren …</translation>
+    </message>
+    <message>
+        <source>Повторить подготовку</source>
+        <translation>Erneut vorbereiten</translation>
+    </message>
+    <message>
+        <source>BPM и сетка · квадрат 16 долей · нажмите для настройки</source>
+        <translation>BPM &amp; Beatgrid · Phrase = 16 Beats · zum Einstellen klicken</translation>
+    </message>
+    <message>
+        <source>Показать весь трек · ⇧0</source>
+        <translation>Ganzen Track zeigen · Umschalt+0</translation>
+    </message>
+    <message>
+        <source>Перемотка и повтор участка выключены · ⌘L</source>
+        <translation>Springen und Loops gesperrt · Strg+L</translation>
+    </message>
+    <message>
+        <source>Защита выключена · ⌘L</source>
+        <translation>Sprungsperre aus · Strg+L</translation>
+    </message>
+    <message>
+        <source>Метки трека · ⌥ + клик на волне или ⌘D в текущей позиции</source>
+        <translation>Cues des Tracks · Umschalt + Klick auf die Wellenform oder Strg+D an der aktuellen Position</translation>
+    </message>
+    <message>
+        <source>Отключить закрепление</source>
+        <translation>Nicht mehr anheften</translation>
+    </message>
+    <message>
+        <source>Компактный вид</source>
+        <translation>Kompakte Ansicht</translation>
+    </message>
+    <message>
+        <source>Показать Music</source>
+        <translation>Player anzeigen</translation>
+    </message>
+    <message>
+        <source>Увеличить волну</source>
+        <translation>Hineinzoomen</translation>
+    </message>
+    <message>
+        <source>Уменьшить волну</source>
+        <translation>Herauszoomen</translation>
+    </message>
+    <message>
+        <source>Показать весь трек</source>
+        <translation>Ganzen Track zeigen</translation>
+    </message>
+    <message>
+        <source>Добавить метку</source>
+        <translation>Cue hinzufügen</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Язык / Language</source>
+        <translation>Sprache / Language</translation>
+    </message>
+    <message>
+        <source>После перезапуска</source>
+        <translation>Gilt nach dem Neustart</translation>
+    </message>
+    <message>
+        <source>Перезапустить сейчас</source>
+        <translation>Jetzt neu starten</translation>
+    </message>
+    <message>
+        <source>Перезапустить Kelvara?</source>
+        <translation>Kelvara neu starten?</translation>
+    </message>
+    <message>
+        <source>Выбран язык: {0}. Изменение вступит в силу после перезапуска. Если сейчас играет инструментал, перед перезапуском приложение вернёт воспроизведение в Music.</source>
+        <translation>Gewählte Sprache: {0}. Die Änderung wird nach einem Neustart wirksam. Läuft gerade ein Instrumental, gibt Kelvara die Wiedergabe vor dem Neustart an den Player zurück.</translation>
+    </message>
+    <message>
+        <source>Позже</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Не удалось перезапустить приложение. Закройте и откройте Kelvara вручную.</source>
+        <translation>Die App konnte nicht neu gestartet werden. Beende Kelvara und öffne es erneut.</translation>
+    </message>
+    <message>
+        <source>Нужно минимум 6 ГБ свободного места.</source>
+        <translation>Mindestens 6 GB freier Speicherplatz erforderlich.</translation>
+    </message>
+    <message>
+        <source>Загрузка Python…</source>
+        <translation>Python wird heruntergeladen …</translation>
+    </message>
+    <message>
+        <source>Проверка целостности Python не пройдена. Повторите загрузку.</source>
+        <translation>Die Integritätsprüfung von Python ist fehlgeschlagen. Lade es erneut herunter.</translation>
+    </message>
+    <message>
+        <source>Распаковка Python…</source>
+        <translation>Python wird entpackt …</translation>
+    </message>
+    <message>
+        <source>Не удалось загрузить Python. Проверьте интернет и повторите.</source>
+        <translation>Python konnte nicht heruntergeladen werden. Prüfe die Internetverbindung und versuche es erneut.</translation>
+    </message>
+    <message>
+        <source>Установка остановилась. Проверьте интернет и свободное место, затем повторите. Подробности — в журнале.</source>
+        <translation>Die Installation wurde abgebrochen. Prüfe Internetverbindung und freien Speicherplatz und versuche es erneut. Details stehen im Protokoll.</translation>
+    </message>
+    <message>
+        <source>Журнал</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Установить</source>
+        <translation>Installieren</translation>
+    </message>
+    <message>
+        <source>Вокальный модуль</source>
+        <translation>Vocal-Modul</translation>
+    </message>
+    <message>
+        <source>Нажмите «Установить». Всё остальное установщик сделает сам.</source>
+        <translation>Klicke auf „Installieren“. Den Rest erledigt das Installationsprogramm.</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Всё готово</source>
+        <translation>Alles erledigt</translation>
+    </message>
+    <message>
+        <source>Вернитесь в Kelvara и нажмите кнопку удаления вокала.</source>
+        <translation>Wechsle zurück zu Kelvara und klicke auf die Schaltfläche zum Entfernen der Vocals.</translation>
+    </message>
+    <message>
+        <source>Установка отменена</source>
+        <translation>Installation abgebrochen</translation>
+    </message>
+    <message>
+        <source>Не удалось завершить установку</source>
+        <translation>Die Installation konnte nicht abgeschlossen werden</translation>
+    </message>
+    <message>
+        <source>Прежний рабочий модуль сохранён. Можно повторить установку.</source>
+        <translation>Das bisherige, funktionierende Modul bleibt erhalten. Du kannst die Installation wiederholen.</translation>
+    </message>
+    <message>
+        <source>Скачиваем и устанавливаем компоненты. Это может занять несколько минут.</source>
+        <translation>Komponenten werden heruntergeladen und installiert. Das kann einige Minuten dauern.</translation>
+    </message>
+    <message>
+        <source>Оставьте окно открытым — установка продолжается.</source>
+        <translation>Lass das Fenster geöffnet – die Installation läuft noch.</translation>
+    </message>
+    <message>
+        <source>Остановка…</source>
+        <translation>Wird angehalten …</translation>
+    </message>
+    <message>
+        <source>Установка вокального модуля</source>
+        <translation>Installation des Vocal-Moduls</translation>
+    </message>
+    <message>
+        <source>Нужны интернет и 6 ГБ свободного места. Python установится автоматически только для Kelvara.</source>
+        <translation>Benötigt Internet und 6 GB freien Speicherplatz. Python wird automatisch installiert – nur für Kelvara.</translation>
+    </message>
+    <message>
+        <source>Готово</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Music не отвечает</source>
+        <translation>Der Player reagiert nicht</translation>
+    </message>
+    <message>
+        <source>Строка запроса слишком длинная</source>
+        <translation>Die Anfragezeile ist zu lang</translation>
+    </message>
+    <message>
+        <source>Некорректный JSON: {0}</source>
+        <translation>Ungültiges JSON: {0}</translation>
+    </message>
+    <message>
+        <source>Поле «{0}» отсутствует или имеет неверный тип</source>
+        <translation>Feld „{0}“ fehlt oder hat den falschen Typ</translation>
+    </message>
+    <message>
+        <source>Поле «{0}» не является конечным числом</source>
+        <translation>Feld „{0}“ ist keine endliche Zahl</translation>
+    </message>
+</context>
+</TS>
