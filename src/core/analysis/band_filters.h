@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <span>
+
+namespace kelvara {
+
+// One frame of one channel after the band split: the three filter outputs and the cleaned
+// input sample, laid out as one 16-byte vector.
+struct alignas(16) BandSample {
+    float low = 0;
+    float mid = 0;
+    float high = 0;
+    float signal = 0;
+};
+
+// The band split of one channel: `low` (two low-pass sections at 250 Hz), `mid` (two
+// high-pass sections at 250 Hz, then two low-pass sections at 2500 Hz) and `high` (two
+// high-pass sections at 2500 Hz), fourth-order Butterworth corners kept below 0.45 × fs.
+// Each section is a transposed direct form II biquad in 32-bit float whose memory carries
+// over from one block to the next, so consecutive blocks filter as one signal.
+//
+// The three chains run side by side in the lanes of one vector (the shorter two padded with
+// pass-through sections, the fourth lane passing the input through), so every sample costs
+// four vector sections and each chain still does exactly its own scalar arithmetic.
+class BandFilters {
+public:
+    // Coefficients of one section, normalised by a0: b0, b1, b2, a1, a2.
+    struct Section {
+        double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+
+        static Section lowPass(double corner, double sampleRate, double twoQ);
+        static Section highPass(double corner, double sampleRate, double twoQ);
+    };
+
+    static constexpr int chainLength = 4;
+    // 2Q of the two sections of a fourth-order Butterworth response.
+    static constexpr double firstTwoQ = 1.082392200292394;
+    static constexpr double secondTwoQ = 2.613125929752754;
+    // Samples beyond this magnitude are damage, not sound, and would overflow the float
+    // filter memory to infinity and then NaN: they count as silence like NaN and infinity.
+    static constexpr float largestUsableSample = 1.0e30f;
+
+    // Throws WaveformError when the sample rate gives no usable coefficients.
+    explicit BandFilters(double sampleRate);
+
+    // The chains of each band, in order; pass-through sections fill up the shorter ones.
+    const std::array<Section, chainLength>& lowChain() const { return chains_[0]; }
+    const std::array<Section, chainLength>& midChain() const { return chains_[1]; }
+    const std::array<Section, chainLength>& highChain() const { return chains_[2]; }
+
+    // Filters `samples` into `out` (at least as long). A sample that is NaN, infinite or
+    // larger than largestUsableSample enters the filters, and `signal`, as 0.
+    void process(std::span<const float> samples, std::span<BandSample> out);
+
+private:
+    static constexpr int lanes = 4;
+    using Chain = std::array<Section, chainLength>;
+
+    std::array<Chain, lanes> chains_;
+    // Per section and coefficient, the four lanes' values; then per section the two state
+    // words of each lane.
+    alignas(16) float coefficients_[chainLength][5][lanes] = {};
+    alignas(16) float state_[chainLength][2][lanes] = {};
+};
+
+}  // namespace kelvara

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "analysis/audio_block.h"
+#include "analysis/band_filters.h"
+#include "models/cancellation.h"
+#include "models/waveform.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kelvara {
+
+// The running totals of one analysis: the track cut into N equal slices ("points"), each
+// with its peak, its sample count and four sums of squares (all samples and the three
+// bands), with one filter bank per channel. Samples of every channel add into the same
+// totals, so the levels are taken over all channels together.
+class WaveformAccumulator {
+public:
+    // Throws WaveformError when the filters cannot be made for this sample rate.
+    WaveformAccumulator(int channels, int sampleRate, std::int64_t declaredFrames);
+
+    std::int64_t points() const { return points_; }
+
+    // The point that frame `frame` falls into: ⌊frame ÷ length × N⌋ in 64-bit float,
+    // capped at the last point.
+    std::int64_t pointOf(std::int64_t frame) const;
+
+    // Adds a block, channel after channel, asking `cancelled` before each channel.
+    void addBlock(const AudioBlock& block, const CancelCheck& cancelled);
+
+    // The levels so far: √(sum ÷ count) capped at 1, 0 for a point without samples.
+    Waveform finish(double duration) const;
+
+private:
+    // Sums of squares in the lane order of BandSample: low, mid, high, all samples.
+    using Sums = std::array<double, 4>;
+
+    // The first frame that falls into `point` or a later one.
+    std::int64_t firstFrameOf(std::int64_t point) const;
+    void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
+    void addRun(std::int64_t point, std::span<const BandSample> run);
+    std::vector<float> levels(std::size_t lane) const;
+
+    std::int64_t length_;
+    std::int64_t points_;
+    std::vector<BandFilters> filters_;
+    std::vector<BandSample> filtered_;
+    std::vector<float> peaks_;
+    std::vector<Sums> sums_;
+    std::vector<std::int64_t> counts_;
+};
+
+}  // namespace kelvara

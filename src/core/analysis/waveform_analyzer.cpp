@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/waveform_analyzer.h"
+
+#include "analysis/audio_decoder.h"
+#include "analysis/decoding_thread.h"
+#include "analysis/tempo_analyzer.h"
+#include "analysis/waveform_accumulator.h"
+#include "i18n/l.h"
+#include "models/waveform_error.h"
+
+namespace kelvara {
+
+namespace {
+
+constexpr double progressStep = 0.025;
+
+// Reports the fraction read at most once per progressStep; the first block always reports.
+class ProgressReport {
+public:
+    explicit ProgressReport(const std::function<void(double)>& sink) : sink_(sink) {}
+
+    void advance(double fraction) {
+        if (fraction - reported_ >= progressStep) {
+            report(fraction);
+        }
+    }
+
+    void report(double fraction) {
+        reported_ = fraction;
+        if (sink_) {
+            sink_(fraction);
+        }
+    }
+
+private:
+    const std::function<void(double)>& sink_;
+    double reported_ = -1;
+};
+
+}  // namespace
+
+Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cancelled,
+                                   const std::function<void(double)>& progress) {
+    AudioDecoder decoder(path);
+    const AudioFormat format = decoder.format();
+    WaveformAccumulator accumulator(format.channels, format.sampleRate, format.declaredFrames);
+    ProgressReport report(progress);
+    {
+        DecodingThread decoding(decoder);
+        std::int64_t framesRead = 0;
+        while (framesRead < format.declaredFrames) {
+            throwIfCancelled(cancelled);
+            const AudioBlock* block = decoding.next();
+            if (!block) {
+                break;  // ended within the codec's tolerance; the decoder checked it
+            }
+            accumulator.addBlock(*block, cancelled);
+            framesRead += block->frames();
+            report.advance(static_cast<double>(framesRead) / static_cast<double>(format.declaredFrames));
+        }
+    }
+    report.report(1.0);
+
+    const double duration = static_cast<double>(format.declaredFrames) / format.sampleRate;
+    Waveform waveform = accumulator.finish(duration);
+    waveform.beatGrid = TempoAnalyzer::analyze(waveform, cancelled);
+    if (!waveform.valid()) {
+        throw WaveformError::unavailable(
+            L("Не удалось декодировать аудио. Возможно, файл защищён DRM или имеет неподдерживаемый формат."));
+    }
+    return waveform;
+}
+
+}  // namespace kelvara
