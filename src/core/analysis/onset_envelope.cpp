@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/onset_envelope.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <span>
+
+namespace kelvara {
+
+namespace {
+
+constexpr std::size_t cancelPollInterval = 1'024;
+constexpr double localMeanHalfWindow = 0.2;  // seconds
+constexpr double meaningfulStrength = 0.0001;
+constexpr std::size_t minimumRises = 12;
+constexpr double minimumLargestRise = 0.01;
+constexpr double strengthPercentile = 0.9;
+constexpr double faintStrength = 0.05;
+constexpr double strongRise = 10 * faintStrength;
+constexpr double cappedReferenceFloor = 0.01;
+
+struct Band {
+    const std::vector<float>& values;
+    double weight;
+};
+
+// The log level of one band over the points [first, end): squares in single precision, as
+// the points were stored, summed in double.
+double bandLevel(std::span<const float> points) {
+    double sum = 0;
+    for (const float v : points) {
+        sum += static_cast<double>(v * v);
+    }
+    return std::log(1.0 + 100.0 * std::sqrt(sum / static_cast<double>(points.size())));
+}
+
+std::vector<double> bandRises(const Waveform& waveform, std::size_t sampleCount, const CancelCheck& cancelled) {
+    const std::array<Band, 3> bands{{{waveform.low, 1.4}, {waveform.mid, 1.0}, {waveform.high, 0.7}}};
+    const auto n = static_cast<std::uint64_t>(waveform.low.size());
+    const std::uint64_t m = sampleCount;
+    std::array<double, 3> previous{};
+    std::vector<double> rises(sampleCount, 0.0);
+    for (std::uint64_t i = 0; i < m; ++i) {
+        if (i % cancelPollInterval == 0) {
+            throwIfCancelled(cancelled);
+        }
+        const std::uint64_t first = i * n / m;
+        const std::uint64_t end = std::max(first + 1, (i + 1) * n / m);
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            const double level = bandLevel(std::span<const float>(bands[b].values).subspan(first, end - first));
+            rises[i] += bands[b].weight * std::max(0.0, level - previous[b]);
+            previous[b] = level;
+        }
+    }
+    return rises;
+}
+
+// Mean of `values` over ±halfWindow around each index (clipped at the ends).
+std::vector<double> localMeans(const std::vector<double>& values, std::size_t halfWindow) {
+    const std::size_t m = values.size();
+    std::vector<double> prefix(m + 1, 0.0);
+    for (std::size_t i = 0; i < m; ++i) {
+        prefix[i + 1] = prefix[i] + values[i];
+    }
+    std::vector<double> means(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        const std::size_t lo = i > halfWindow ? i - halfWindow : 0;
+        const std::size_t hi = std::min(m, i + halfWindow + 1);
+        means[i] = (prefix[hi] - prefix[lo]) / static_cast<double>(hi - lo);
+    }
+    return means;
+}
+
+// The value at index Int((count − 1) × fraction) of the sorted values; reorders `values`.
+double percentile(std::vector<double>& values, double fraction) {
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(values.size() - 1) * fraction);
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
+}
+
+// Faint noise: the 90th percentile is low and there are not even a dozen clear rises above it.
+// The count matters because a sparse rhythm (a slow click track over a −50 dB noise floor)
+// has its 90th percentile in the noise, far below its beats.
+bool faintNoise(const std::vector<double>& rises, double reference) {
+    const auto strong = std::count_if(rises.begin(), rises.end(), [](double e) { return e > strongRise; });
+    return reference < faintStrength && static_cast<std::size_t>(strong) < minimumRises;
+}
+
+// A level that hardly moves (its 10th percentile within 10 % of its 90th) with rises spread
+// densely over the track rather than a few clicks: a tone's ripple, not a rhythm.
+bool steadyTone(const std::vector<double>& localMean, std::vector<double>& rises, double reference) {
+    std::vector<double> means = localMean;
+    return percentile(means, 0.1) >= 0.9 * percentile(means, 0.9) && percentile(rises, 0.5) >= 0.3 * reference;
+}
+
+}  // namespace
+
+OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, double rate, std::size_t sampleCount,
+                                   const CancelCheck& cancelled) {
+    OnsetEnvelope envelope;
+    envelope.rate = rate;
+    envelope.strength = bandRises(waveform, sampleCount, cancelled);
+    const auto halfWindow = std::max<std::size_t>(1, static_cast<std::size_t>(localMeanHalfWindow * rate));
+    envelope.localMean = localMeans(envelope.strength, halfWindow);
+    for (std::size_t i = 0; i < sampleCount; ++i) {
+        envelope.strength[i] = std::max(0.0, envelope.strength[i] - envelope.localMean[i]);
+    }
+    return envelope;
+}
+
+std::optional<std::vector<double>> OnsetEnvelope::normalised(const TempoVariant& variant) const {
+    std::vector<double> rises;
+    std::copy_if(strength.begin(), strength.end(), std::back_inserter(rises),
+                 [](double e) { return e > meaningfulStrength; });
+    if (rises.size() < minimumRises || *std::max_element(rises.begin(), rises.end()) <= minimumLargestRise) {
+        return std::nullopt;
+    }
+    double reference = percentile(rises, strengthPercentile);
+    if (variant.levelGates && (faintNoise(rises, reference) || steadyTone(localMean, rises, reference))) {
+        return std::nullopt;
+    }
+    reference = std::max(reference, cappedReferenceFloor);
+    std::vector<double> result(strength.size());
+    std::transform(strength.begin(), strength.end(), result.begin(), [&](double e) {
+        return variant.uncappedStrengths ? e / reference : std::min(e / reference, 1.0);
+    });
+    return result;
+}
+
+}  // namespace kelvara
