@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/waveform_view.h"
+
+#include "i18n/l.h"
+#include "models/performance_controls.h"
+#include "models/time_label.h"
+#include "ui/input_view.h"
+#include "ui/strip_painter.h"
+#include "ui/waveform_accessible.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara {
+
+WaveformView::WaveformView(QWidget* parent) : QWidget(parent), input_(new InputView(this)) {
+    WaveformAccessible::install();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setFocusProxy(input_);
+    input_->setAccessibleName(L("Позиция трека"));
+    input_->setActions(makeInput());
+    animation_.setInterval(frameInterval);
+    animation_.setTimerType(Qt::PreciseTimer);
+    connect(&animation_, &QTimer::timeout, this, &WaveformView::animationTick);
+}
+
+void WaveformView::setScene(WaveformScene scene) {
+    if (scene == scene_) {
+        return;
+    }
+    const bool viewChanged = scene.viewport != scene_.viewport;
+    scene_ = std::move(scene);
+    if (viewChanged) {
+        rebuildColumns();
+    }
+    updateAnimation();
+    update();
+}
+
+void WaveformView::setWaveform(std::optional<Waveform> waveform) {
+    waveform_ = std::move(waveform);
+    rebuildColumns();
+    update();
+}
+
+void WaveformView::setPositionSource(std::function<double()> position) {
+    position_ = std::move(position);
+    update();
+}
+
+void WaveformView::rebuildColumns() {
+    if (!waveform_) {
+        columns_.clear();
+    } else {
+        const int count = std::max(1, static_cast<int>(width() / pointsPerColumn));
+        columns_ = waveform_->displayColumns(count, scene_.viewport.rangeLower(), scene_.viewport.rangeUpper());
+    }
+    layersDirty_ = true;
+}
+
+void WaveformView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    input_->setGeometry(rect());
+    rebuildColumns();
+}
+
+void WaveformView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    updateAnimation();
+}
+
+void WaveformView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    updateAnimation();
+}
+
+void WaveformView::updateAnimation() {
+    if (scene_.animating && isVisible()) {
+        if (!animation_.isActive()) {
+            animation_.start();
+        }
+    } else {
+        animation_.stop();
+    }
+}
+
+WaveformView::FrameKey WaveformView::frameKey(double position) const {
+    const double fraction = std::clamp(geometry().screenFraction(position), -1.0, 2.0);
+    const double remaining = PerformanceControls::remaining(scene_.duration, position);
+    const auto whole = [](double value) { return static_cast<qint64>(std::isfinite(value) ? std::clamp(value, -1e12, 1e12) : 0.0); };
+    return {whole(std::round(fraction * width() * devicePixelRatioF() * 4)), whole(std::floor(position)), whole(std::ceil(remaining))};
+}
+
+void WaveformView::animationTick() {
+    if (frameKey(position()) != paintedKey_) {
+        update();
+    }
+}
+
+void WaveformView::paintEvent(QPaintEvent*) {
+    const QSizeF band(width(), StripPainter::bandHeight(height()));
+    if (layersDirty_ || band != layersSize_ || devicePixelRatioF() != layersRatio_) {
+        layers_.rebuild(columns_, band, devicePixelRatioF());
+        layersDirty_ = false;
+        layersSize_ = band;
+        layersRatio_ = devicePixelRatioF();
+    }
+    const double now = position();
+    QPainter painter(this);
+    StripPainter(painter, size(), scene_, layers_).paint({now, hoverX_, held_});
+    paintedKey_ = frameKey(now);
+}
+
+WaveformInput WaveformView::makeInput() {
+    WaveformInput input;
+    input.click = [this](double x, Qt::KeyboardModifiers modifiers) { handleClick(x, modifiers); };
+    input.hover = [this](std::optional<double> x) { setHover(x); };
+    input.flags = [this](Qt::KeyboardModifiers modifiers) {
+        setHeld({modifiers.testFlag(Qt::ControlModifier), modifiers.testAnyFlags(Qt::AltModifier | Qt::ShiftModifier)});
+    };
+    input.zoom = [this](double factor, double anchor) { emit zoomRequested(factor, anchor); };
+    input.pan = [this](double delta) { emit panRequested(delta); };
+    input.cancel = [this] { emit cancelRequested(); };
+    input.origin = [this](double x) {
+        if (scene_.beatGrid) {
+            emit originRequested(std::clamp(geometry().timeAt(x), 0.0, std::max(scene_.duration, 0.0)));
+        }
+    };
+    input.stop = [this] { emit stopLoopRequested(); };
+    input.adjust = [this](int steps) { emit seekRequested(position() + keyboardSeekStep * steps); };
+    input.value = [this] { return L("{0} из {1}", timeLabel(position()), timeLabel(scene_.duration)); };
+    return input;
+}
+
+void WaveformView::handleClick(double x, Qt::KeyboardModifiers modifiers) {
+    const StripGeometry strip = geometry();
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        emit loopClickRequested(strip.timeAt(x));
+    } else if (modifiers.testAnyFlags(Qt::AltModifier | Qt::ShiftModifier)) {
+        emit cueRequested(strip.timeAt(x));
+    } else {
+        emit seekRequested(strip.clickTarget(x));
+    }
+}
+
+void WaveformView::setHover(std::optional<double> x) {
+    if (x != hoverX_) {
+        hoverX_ = x;
+        update();
+    }
+}
+
+void WaveformView::setHeld(HeldModifiers held) {
+    if (held != held_) {
+        held_ = held;
+        if (hoverX_) {
+            update();
+        }
+    }
+}
+
+QString WaveformView::helpAt(QPoint point) const {
+    const FooterLayout footer = StripPainter::footerLayout(size(), position(), scene_.duration);
+    if (footer.legend.contains(point)) {
+        return L("НЧ <250 Гц · СЧ 250–2500 Гц · ВЧ >2500 Гц. Высота — энергия RMS, контур визуально сглажен.");
+    }
+    if (footer.remaining.contains(point)) {
+        return L("Осталось до конца трека · длительность ") + timeLabel(scene_.duration);
+    }
+    return L("⌥ + клик — метка · ⌘ + два клика — повтор участка · щипок или ⇧ +/− — масштаб · прокрутка двумя пальцами — обзор");
+}
+
+bool WaveformView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(), helpAt(help->pos()), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+}  // namespace kelvara

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "models/waveform.h"
+#include "ui/strip_geometry.h"
+#include "ui/waveform_input.h"
+#include "ui/waveform_layers.h"
+#include "ui/waveform_scene.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+namespace kelvara {
+
+class InputView;
+
+// The waveform strip: draws the scene, the waveform's display columns and the play position,
+// and turns the input layer's reports into requests (seek, loop click, cue, zoom, pan …) for
+// whoever owns the state. It animates only while the scene says something moves, and then
+// repaints only when a frame would look different.
+class WaveformView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr double pointsPerColumn = 1.35;
+    static constexpr double keyboardSeekStep = 5;  // seconds
+    static constexpr int frameInterval = 16;       // ms: at most about 60 frames a second
+
+    explicit WaveformView(QWidget* parent = nullptr);
+
+    void setScene(WaveformScene scene);
+    const WaveformScene& scene() const { return scene_; }
+    void setWaveform(std::optional<Waveform> waveform);
+    // The interpolated play position, asked at every frame.
+    void setPositionSource(std::function<double()> position);
+    double position() const { return position_ ? position_() : 0.0; }
+
+    InputView* inputView() const { return input_; }
+    const std::vector<WaveformColumn>& columns() const { return columns_; }
+    bool isAnimating() const { return animation_.isActive(); }
+
+signals:
+    void seekRequested(double seconds);
+    void loopClickRequested(double seconds);
+    void cueRequested(double seconds);
+    void zoomRequested(double factor, double anchor);
+    void panRequested(double delta);
+    void cancelRequested();
+    void originRequested(double seconds);
+    void stopLoopRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // What a frame shows of the moving play position: a quarter device pixel of the line and
+    // the two clock texts. Frames with the same key look the same.
+    using FrameKey = std::tuple<qint64, qint64, qint64>;
+
+    StripGeometry geometry() const { return StripGeometry(scene_, width()); }
+    WaveformInput makeInput();
+    void rebuildColumns();
+    void updateAnimation();
+    void animationTick();
+    FrameKey frameKey(double position) const;
+    void handleClick(double x, Qt::KeyboardModifiers modifiers);
+    void setHover(std::optional<double> x);
+    void setHeld(HeldModifiers held);
+    QString helpAt(QPoint point) const;
+
+    InputView* input_;
+    QTimer animation_;
+    WaveformScene scene_;
+    std::optional<Waveform> waveform_;
+    std::function<double()> position_;
+    std::vector<WaveformColumn> columns_;
+    WaveformLayers layers_;
+    bool layersDirty_ = true;
+    QSizeF layersSize_;
+    qreal layersRatio_ = 0;
+    std::optional<double> hoverX_;
+    HeldModifiers held_;
+    std::optional<FrameKey> paintedKey_;
+};
+
+}  // namespace kelvara

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui_test_support.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kelvara::testing {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "window_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+Waveform steadyWaveform(double duration, float level, std::size_t points) {
+    const std::vector<float> values(points, level);
+    return Waveform::make(duration, values, values, values, values, values);
+}
+
+int brightnessOfColumn(const QImage& image, int x, int top, int bottom) {
+    int brightest = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y) {
+        const QColor pixel = image.pixelColor(x, y);
+        brightest = std::max(brightest, std::max({pixel.red(), pixel.green(), pixel.blue()}) * pixel.alpha() / 255);
+    }
+    return brightest;
+}
+
+bool containsColor(const QImage& image, const QRect& area, const QColor& color, int tolerance) {
+    const QRect bounded = area.intersected(image.rect());
+    for (int y = bounded.top(); y <= bounded.bottom(); ++y) {
+        for (int x = bounded.left(); x <= bounded.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) <= tolerance && std::abs(pixel.green() - color.green()) <= tolerance &&
+                std::abs(pixel.blue() - color.blue()) <= tolerance) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace kelvara::testing
