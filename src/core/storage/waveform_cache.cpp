@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/waveform_cache.h"
+
+#include "i18n/l.h"
+#include "models/waveform_error.h"
+#include "storage/atomic_file.h"
+#include "storage/binary_plist.h"
+#include "storage/waveform_plist.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace kelvara {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString identityKey = QStringLiteral("identity");
+const QString waveformKey = QStringLiteral("waveform");
+
+fs::path nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+PlistValue encodeIdentity(const FileIdentity& identity) {
+    PlistValue value = PlistValue::dict();
+    value.insert(QStringLiteral("path"), PlistValue::text(identity.path));
+    value.insert(QStringLiteral("size"), PlistValue::integer(static_cast<std::int64_t>(identity.size)));
+    value.insert(QStringLiteral("modified"), PlistValue::real(identity.modified));
+    value.insert(QStringLiteral("created"), PlistValue::real(identity.created));
+    value.insert(QStringLiteral("inode"), PlistValue::integer(static_cast<std::int64_t>(identity.inode)));
+    value.insert(QStringLiteral("schema"), PlistValue::integer(identity.schema));
+    return value;
+}
+
+std::optional<FileIdentity> decodeIdentity(const PlistValue& value) {
+    const PlistValue* path = value.find(QStringLiteral("path"));
+    const PlistValue* size = value.find(QStringLiteral("size"));
+    const PlistValue* modified = value.find(QStringLiteral("modified"));
+    const PlistValue* created = value.find(QStringLiteral("created"));
+    const PlistValue* inode = value.find(QStringLiteral("inode"));
+    const PlistValue* schema = value.find(QStringLiteral("schema"));
+    if (!path || !size || !modified || !created || !inode || !schema || !path->toText() || !size->toInteger() ||
+        !modified->toNumber() || !created->toNumber() || !inode->toInteger() || !schema->toInteger()) {
+        return std::nullopt;
+    }
+    return FileIdentity{*path->toText(),
+                        static_cast<std::uint64_t>(*size->toInteger()),
+                        *modified->toNumber(),
+                        *created->toNumber(),
+                        static_cast<std::uint64_t>(*inode->toInteger()),
+                        *schema->toInteger()};
+}
+
+// Marks a file as recently used for the eviction order.
+void touch(const QString& path) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+}
+
+struct CacheFile {
+    fs::path path;
+    std::uintmax_t size;
+    fs::file_time_type modified;
+};
+
+std::vector<CacheFile> cacheFiles(const QString& directory) {
+    std::vector<CacheFile> files;
+    std::error_code error;
+    for (fs::directory_iterator it(nativePath(directory), error), end; !error && it != end; it.increment(error)) {
+        if (it->path().extension() != ".peaks") {
+            continue;
+        }
+        std::error_code sizeError, dateError;
+        const std::uintmax_t size = it->file_size(sizeError);
+        const fs::file_time_type modified = it->last_write_time(dateError);
+        if (!sizeError && !dateError) {
+            files.push_back({it->path(), size, modified});
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+WaveformCache::WaveformCache(std::optional<QString> directory)
+    : directory_(directory ? std::move(*directory) : defaultDirectory()) {}
+
+QString WaveformCache::defaultDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/local.kelvara.waveform/Peaks");
+}
+
+QString WaveformCache::fileFor(const FileIdentity& identity) const {
+    return directory_ + QLatin1Char('/') + identity.key() + QStringLiteral(".peaks");
+}
+
+std::optional<Waveform> WaveformCache::load(const FileIdentity& identity) const noexcept {
+    try {
+        auto waveform = read(identity);
+        if (waveform) {
+            touch(fileFor(identity));
+        }
+        return waveform;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const {
+    QFile file(fileFor(identity));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > largestReadableFile) {
+        return std::nullopt;
+    }
+    // Reading one byte past the limit also catches a file that grew since its size was read.
+    const QByteArray bytes = file.read(largestReadableFile + 1);
+    if (bytes.size() > largestReadableFile || file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    const auto entry = BinaryPlist::decode(bytes);
+    const PlistValue* storedIdentity = entry ? entry->find(identityKey) : nullptr;
+    const PlistValue* storedWaveform = entry ? entry->find(waveformKey) : nullptr;
+    if (!storedIdentity || !storedWaveform || decodeIdentity(*storedIdentity) != identity) {
+        return std::nullopt;
+    }
+    auto waveform = WaveformPlist::decode(*storedWaveform);
+    if (!waveform || !waveform->valid()) {
+        return std::nullopt;
+    }
+    return waveform;
+}
+
+void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity) const {
+    if (!waveform.valid()) {
+        throw WaveformError::unavailable(L("Некорректные данные waveform"));
+    }
+    PlistValue entry = PlistValue::dict();
+    entry.insert(identityKey, encodeIdentity(identity));
+    entry.insert(waveformKey, WaveformPlist::encode(waveform));
+    AtomicFile::write(fileFor(identity), BinaryPlist::encode(entry));
+    prune();
+}
+
+// Evicts the least recently used ".peaks" files until the total is within the budget;
+// files of other kinds are neither counted nor touched, and any failure is skipped.
+void WaveformCache::prune() const {
+    std::vector<CacheFile> files = cacheFiles(directory_);
+    std::stable_sort(files.begin(), files.end(),
+                     [](const CacheFile& a, const CacheFile& b) { return a.modified < b.modified; });
+    std::uintmax_t total = 0;
+    for (const CacheFile& file : files) {
+        total += file.size;
+    }
+    for (const CacheFile& file : files) {
+        if (total <= static_cast<std::uintmax_t>(sizeBudget)) {
+            break;
+        }
+        std::error_code error;
+        if (fs::remove(file.path, error)) {
+            total -= file.size;
+        }
+    }
+}
+
+}  // namespace kelvara

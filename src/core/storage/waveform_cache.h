@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "models/waveform.h"
+#include "storage/file_identity.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace kelvara {
+
+// Finished analyses on disk, one binary property list per file identity
+// ("<key>.peaks": {"identity": …, "waveform": …}), kept under a total size budget by
+// evicting the least recently used files. Holds no state besides its folder.
+class WaveformCache {
+public:
+    static constexpr std::int64_t largestReadableFile = 3'999'999;
+    static constexpr std::int64_t sizeBudget = 268'435'456;  // 256 MiB of ".peaks" files
+
+    // The user's cache folder + "local.kelvara.waveform/Peaks" when no folder is given.
+    explicit WaveformCache(std::optional<QString> directory = std::nullopt);
+
+    static QString defaultDirectory();
+    const QString& directory() const { return directory_; }
+    QString fileFor(const FileIdentity& identity) const;
+
+    // The stored analysis of exactly this identity, and marks it recently used. Every
+    // problem (missing, too large, unreadable, another identity, not valid) is a miss.
+    std::optional<Waveform> load(const FileIdentity& identity) const noexcept;
+
+    // Writes atomically, then evicts the oldest files beyond the budget. Throws WaveformError
+    // for a record that is not valid and for a failed write; an old file then stays intact.
+    void save(const Waveform& waveform, const FileIdentity& identity) const;
+
+private:
+    std::optional<Waveform> read(const FileIdentity& identity) const;
+    void prune() const;
+
+    QString directory_;
+};
+
+}  // namespace kelvara
