@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// kelvara-analyze [--json] [--no-cache] FILE…: analyses each file through the cache the
+// program uses and prints one result per file.
+#include "analysis/waveform_analyzer.h"
+#include "i18n/app_language.h"
+#include "i18n/l.h"
+#include "models/waveform_error.h"
+#include "progress_bar.h"
+#include "storage/file_identity.h"
+#include "storage/track_resolver.h"
+#include "storage/waveform_cache.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <cstdio>
+#include <exception>
+#include <optional>
+
+using namespace kelvara;
+
+namespace {
+
+struct Options {
+    bool json = false;
+    bool useCache = true;
+    bool help = false;
+    QStringList files;
+    QString unknownOption;
+};
+
+struct Outcome {
+    QString path;
+    std::optional<Waveform> waveform;
+    bool cached = false;
+    double seconds = 0;
+    QString error;
+};
+
+Options parseOptions(const QStringList& arguments) {
+    Options options;
+    bool onlyFiles = false;
+    for (const QString& argument : arguments.mid(1)) {
+        if (onlyFiles || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+            options.files.append(argument);
+        } else if (argument == QLatin1String("--")) {
+            onlyFiles = true;
+        } else if (argument == QLatin1String("--json")) {
+            options.json = true;
+        } else if (argument == QLatin1String("--no-cache")) {
+            options.useCache = false;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (options.unknownOption.isEmpty()) {
+            options.unknownOption = argument;
+        }
+    }
+    return options;
+}
+
+QString helpText() {
+    return L("Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…\n"
+             "Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, "
+             "длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат "
+             "из кэша.\n\n"
+             "  --json      выводить по объекту JSON на строку\n"
+             "  --no-cache  анализировать заново, не читая и не записывая кэш\n"
+             "  --help      показать эту справку\n\n"
+             "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.");
+}
+
+void printText(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toUtf8().constData());
+    std::fflush(stream);
+}
+
+// The analysis the program would show for this file: from the cache when it is there,
+// otherwise analysed and stored, unless the file changed meanwhile.
+Outcome analyseFile(const QString& file, const WaveformCache& cache, bool useCache, ProgressBar& bar) {
+    Outcome outcome{file, std::nullopt, false, 0, {}};
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        const QString path = TrackResolver::resolve(file);
+        const FileIdentity identity = FileIdentity::of(path);
+        if (useCache) {
+            outcome.waveform = cache.load(identity);
+            outcome.cached = outcome.waveform.has_value();
+        }
+        if (!outcome.waveform) {
+            outcome.waveform = WaveformAnalyzer::analyze(path, {}, [&](double f) { bar.show(file, f); });
+            bar.clear();
+            if (FileIdentity::of(path) != identity) {
+                throw WaveformError::unavailable(L("Файл изменился во время анализа. Нажмите «Повторить»."));
+            }
+            if (useCache) {
+                cache.save(*outcome.waveform, identity);
+            }
+        }
+    } catch (const std::exception& error) {
+        bar.clear();
+        outcome.waveform.reset();
+        outcome.error = QString::fromUtf8(error.what());
+    }
+    outcome.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    return outcome;
+}
+
+QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+QString resultLine(const Outcome& outcome) {
+    if (!outcome.waveform) {
+        return outcome.path + QStringLiteral(": ") + outcome.error;
+    }
+    const Waveform& waveform = *outcome.waveform;
+    const QString source = outcome.cached ? L("из кэша") : L("проанализирован");
+    const auto points = static_cast<qint64>(waveform.peaks.size());
+    if (!waveform.beatGrid) {
+        return L("{0} — {1} с, точек: {2}, ритм не найден; {3} с, {4}", outcome.path, fixed(waveform.duration, 3),
+                 points, fixed(outcome.seconds, 3), source);
+    }
+    const BeatGrid& grid = *waveform.beatGrid;
+    return L("{0} — {1} с, точек: {2}, BPM {3}, сетка от {4} с, уверенность {5}; {6} с, {7}", outcome.path,
+             fixed(waveform.duration, 3), points, fixed(grid.bpm, 2), fixed(grid.origin, 3),
+             fixed(grid.confidence, 2), fixed(outcome.seconds, 3), source);
+}
+
+QString resultJson(const Outcome& outcome) {
+    QJsonObject object{{QStringLiteral("path"), outcome.path}};
+    if (!outcome.waveform) {
+        object.insert(QStringLiteral("error"), outcome.error);
+    } else {
+        const Waveform& waveform = *outcome.waveform;
+        const auto& grid = waveform.beatGrid;
+        object.insert(QStringLiteral("duration"), waveform.duration);
+        object.insert(QStringLiteral("points"), static_cast<qint64>(waveform.peaks.size()));
+        object.insert(QStringLiteral("bpm"), grid ? QJsonValue(grid->bpm) : QJsonValue());
+        object.insert(QStringLiteral("origin"), grid ? QJsonValue(grid->origin) : QJsonValue());
+        object.insert(QStringLiteral("confidence"), grid ? QJsonValue(grid->confidence) : QJsonValue());
+        object.insert(QStringLiteral("seconds"), outcome.seconds);
+        object.insert(QStringLiteral("cached"), outcome.cached);
+    }
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    AppLanguage::prepareLaunch();
+    QCoreApplication application(argc, argv);
+    const Options options = parseOptions(QCoreApplication::arguments());
+    if (options.help) {
+        printText(stdout, helpText());
+        return 0;
+    }
+    if (!options.unknownOption.isEmpty() || options.files.isEmpty()) {
+        printText(stderr, options.unknownOption.isEmpty() ? L("Не указаны файлы для анализа.")
+                                                          : L("Неизвестный параметр: {0}", options.unknownOption));
+        printText(stderr, helpText());
+        return 2;
+    }
+    const WaveformCache cache;
+    ProgressBar bar;
+    bool allAnalysed = true;
+    for (const QString& file : options.files) {
+        const Outcome outcome = analyseFile(file, cache, options.useCache, bar);
+        allAnalysed = allAnalysed && outcome.waveform.has_value();
+        printText(stdout, options.json ? resultJson(outcome) : resultLine(outcome));
+    }
+    return allAnalysed ? 0 : 1;
+}
