@@ -185,7 +185,7 @@
     </message>
     <message>
         <source>Нажмите на время для перехода к метке.</source>
-        <translation>Klicke auf eine Zeit, um zum Cue zu springen.</translation>
+        <translation>Klicke auf die Zeit eines Cues, um dorthin zu springen.</translation>
     </message>
     <message>
         <source>Мятный</source>
@@ -321,7 +321,7 @@
     </message>
     <message>
         <source>Вход □ · ⌘ + клик для выхода по квадрату</source>
-        <translation>Loop-In □ · Strg + Klick setzt das Loop-Out auf eine Phrase</translation>
+        <translation>Loop-In □ · Strg + Klick setzt das Loop-Out an eine Phrasengrenze</translation>
     </message>
     <message>
         <source>Конец участка должен быть правее начала (от 0,5 с)</source>
@@ -373,7 +373,7 @@
     </message>
     <message>
         <source>Нужен доступный локальный файл трека</source>
-        <translation>Dafür wird eine erreichbare lokale Datei des Tracks benötigt</translation>
+        <translation>Der Track braucht eine zugängliche lokale Datei</translation>
     </message>
     <message>
         <source>Готовлю инструментал…</source>
@@ -477,7 +477,7 @@
     </message>
     <message>
         <source>Осталось до конца трека · длительность </source>
-        <translation>Restzeit des Tracks · Länge </translation>
+        <translation>Restzeit · Tracklänge </translation>
     </message>
     <message>
         <source>Прокрутка видимого участка волны</source>
@@ -613,7 +613,7 @@
     </message>
     <message>
         <source>Установка остановилась. Проверьте интернет и свободное место, затем повторите. Подробности — в журнале.</source>
-        <translation>Die Installation wurde abgebrochen. Prüfe Internetverbindung und freien Speicherplatz und versuche es erneut. Details stehen im Protokoll.</translation>
+        <translation>Die Installation wurde unterbrochen. Prüfe Internetverbindung und freien Speicherplatz und versuche es erneut. Details stehen im Protokoll.</translation>
     </message>
     <message>
         <source>Журнал</source>
@@ -698,6 +698,48 @@
     <message>
         <source>Поле «{0}» не является конечным числом</source>
         <translation>Feld „{0}“ ist keine endliche Zahl</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
+
+  --json      выводить по объекту JSON на строку
+  --no-cache  анализировать заново, не читая и не записывая кэш
+  --help      показать эту справку
+
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
+        <translation>Aufruf: kelvara-analyze [--json] [--no-cache] DATEI…
+Analysiert Audiodateien über denselben Cache wie Kelvara und gibt je Datei eine Zeile aus: Pfad, Länge, Anzahl der Punkte, BPM, Anfang und Sicherheit des Beatgrids, Analysezeit und ob das Ergebnis aus dem Cache stammt.
+
+  --json      ein JSON-Objekt pro Zeile ausgeben
+  --no-cache  neu analysieren, ohne den Cache zu lesen oder zu schreiben
+  --help      diese Hilfe anzeigen
+
+Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert werden konnte.</translation>
+    </message>
+    <message>
+        <source>из кэша</source>
+        <translation>aus dem Cache</translation>
+    </message>
+    <message>
+        <source>проанализирован</source>
+        <translation>analysiert</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, ритм не найден; {3} с, {4}</source>
+        <translation>{0} — {1} s, Punkte: {2}, kein Beat erkannt; {3} s, {4}</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, BPM {3}, сетка от {4} с, уверенность {5}; {6} с, {7}</source>
+        <translation>{0} — {1} s, Punkte: {2}, BPM {3}, Beatgrid ab {4} s, Sicherheit {5}; {6} s, {7}</translation>
+    </message>
+    <message>
+        <source>Не указаны файлы для анализа.</source>
+        <translation>Keine Dateien zum Analysieren angegeben.</translation>
+    </message>
+    <message>
+        <source>Неизвестный параметр: {0}</source>
+        <translation>Unbekannte Option: {0}</translation>
     </message>
 </context>
 </TS>

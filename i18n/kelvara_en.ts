@@ -81,7 +81,7 @@
     </message>
     <message>
         <source>Файл недоступен. Проверьте подключение диска и разрешения или выберите файл вручную.</source>
-        <translation>The file can't be opened. Check that the drive is connected and the permissions are right, or choose the file manually.</translation>
+        <translation>The file isn't accessible. Check that the drive is connected and the permissions are right, or choose the file manually.</translation>
     </message>
     <message>
         <source>Не удалось декодировать аудио. Возможно, файл защищён DRM или имеет неподдерживаемый формат.</source>
@@ -321,7 +321,7 @@
     </message>
     <message>
         <source>Вход □ · ⌘ + клик для выхода по квадрату</source>
-        <translation>Loop in □ · Ctrl-click to set the loop out on a phrase</translation>
+        <translation>Loop in □ · Ctrl-click to set the loop out on a phrase boundary</translation>
     </message>
     <message>
         <source>Конец участка должен быть правее начала (от 0,5 с)</source>
@@ -477,7 +477,7 @@
     </message>
     <message>
         <source>Осталось до конца трека · длительность </source>
-        <translation>Time left in the track · length </translation>
+        <translation>Time remaining · track length </translation>
     </message>
     <message>
         <source>Прокрутка видимого участка волны</source>
@@ -698,6 +698,48 @@
     <message>
         <source>Поле «{0}» не является конечным числом</source>
         <translation>Field “{0}” is not a finite number</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
+
+  --json      выводить по объекту JSON на строку
+  --no-cache  анализировать заново, не читая и не записывая кэш
+  --help      показать эту справку
+
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
+        <translation>Usage: kelvara-analyze [--json] [--no-cache] FILE…
+Analyses audio files through the same cache as Kelvara and prints one line per file: path, length, number of points, BPM, beat grid start and confidence, analysis time, and whether the result came from the cache.
+
+  --json      print one JSON object per line
+  --no-cache  analyse afresh, without reading or writing the cache
+  --help      show this help
+
+The exit code is non-zero if any file could not be analysed.</translation>
+    </message>
+    <message>
+        <source>из кэша</source>
+        <translation>from cache</translation>
+    </message>
+    <message>
+        <source>проанализирован</source>
+        <translation>analysed</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, ритм не найден; {3} с, {4}</source>
+        <translation>{0} — {1} s, points: {2}, no steady beat; {3} s, {4}</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, BPM {3}, сетка от {4} с, уверенность {5}; {6} с, {7}</source>
+        <translation>{0} — {1} s, points: {2}, BPM {3}, beat grid from {4} s, confidence {5}; {6} s, {7}</translation>
+    </message>
+    <message>
+        <source>Не указаны файлы для анализа.</source>
+        <translation>No files given to analyse.</translation>
+    </message>
+    <message>
+        <source>Неизвестный параметр: {0}</source>
+        <translation>Unknown option: {0}</translation>
     </message>
 </context>
 </TS>

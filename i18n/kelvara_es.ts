@@ -185,7 +185,7 @@
     </message>
     <message>
         <source>Нажмите на время для перехода к метке.</source>
-        <translation>Pulsa un tiempo para saltar a su cue.</translation>
+        <translation>Pulsa la marca de tiempo de un cue para saltar a él.</translation>
     </message>
     <message>
         <source>Мятный</source>
@@ -321,7 +321,7 @@
     </message>
     <message>
         <source>Вход □ · ⌘ + клик для выхода по квадрату</source>
-        <translation>Entrada □ · Ctrl + clic para fijar la salida en una frase</translation>
+        <translation>Entrada □ · Ctrl + clic para fijar la salida en un límite de frase</translation>
     </message>
     <message>
         <source>Конец участка должен быть правее начала (от 0,5 с)</source>
@@ -373,7 +373,7 @@
     </message>
     <message>
         <source>Нужен доступный локальный файл трека</source>
-        <translation>Hace falta un archivo local accesible de la pista</translation>
+        <translation>Hace falta que la pista sea un archivo local accesible</translation>
     </message>
     <message>
         <source>Готовлю инструментал…</source>
@@ -397,7 +397,7 @@
     </message>
     <message>
         <source>Закрепление выключено · нажмите для закрепления на экране</source>
-        <translation>Sin fijar · pulsa para fijarla en pantalla</translation>
+        <translation>Sin fijar · pulsa para fijar la ventana en pantalla</translation>
     </message>
     <message>
         <source>Закреплено на текущем рабочем столе · нажмите для связи с Music</source>
@@ -477,7 +477,7 @@
     </message>
     <message>
         <source>Осталось до конца трека · длительность </source>
-        <translation>Tiempo restante de la pista · duración </translation>
+        <translation>Tiempo restante · duración de la pista </translation>
     </message>
     <message>
         <source>Прокрутка видимого участка волны</source>
@@ -698,6 +698,48 @@
     <message>
         <source>Поле «{0}» не является конечным числом</source>
         <translation>El campo «{0}» no es un número finito</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
+
+  --json      выводить по объекту JSON на строку
+  --no-cache  анализировать заново, не читая и не записывая кэш
+  --help      показать эту справку
+
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
+        <translation>Uso: kelvara-analyze [--json] [--no-cache] ARCHIVO…
+Analiza archivos de audio con la misma caché que Kelvara y muestra una línea por archivo: ruta, duración, número de puntos, BPM, inicio y fiabilidad de la cuadrícula, tiempo de análisis y si el resultado viene de la caché.
+
+  --json      mostrar un objeto JSON por línea
+  --no-cache  analizar de nuevo, sin leer ni escribir la caché
+  --help      mostrar esta ayuda
+
+El código de salida no es cero si no se ha podido analizar al menos un archivo.</translation>
+    </message>
+    <message>
+        <source>из кэша</source>
+        <translation>de la caché</translation>
+    </message>
+    <message>
+        <source>проанализирован</source>
+        <translation>analizado</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, ритм не найден; {3} с, {4}</source>
+        <translation>{0} — {1} s, puntos: {2}, sin ritmo estable; {3} s, {4}</translation>
+    </message>
+    <message>
+        <source>{0} — {1} с, точек: {2}, BPM {3}, сетка от {4} с, уверенность {5}; {6} с, {7}</source>
+        <translation>{0} — {1} s, puntos: {2}, BPM {3}, cuadrícula desde {4} s, fiabilidad {5}; {6} s, {7}</translation>
+    </message>
+    <message>
+        <source>Не указаны файлы для анализа.</source>
+        <translation>No se han indicado archivos para analizar.</translation>
+    </message>
+    <message>
+        <source>Неизвестный параметр: {0}</source>
+        <translation>Opción desconocida: {0}</translation>
     </message>
 </context>
 </TS>

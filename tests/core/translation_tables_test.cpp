@@ -24,8 +24,10 @@ constexpr qsizetype knownTextCount = 169;
 // The runner's KELVARA_SOURCE_DIR, else the tree this file was compiled from.
 QString sourceDir() {
     const QString fromRunner = qEnvironmentVariable("KELVARA_SOURCE_DIR");
-    return fromRunner.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../.."))
-                                : fromRunner;
+    if (!fromRunner.isEmpty()) {
+        return fromRunner;
+    }
+    return QDir::cleanPath(QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../..")));
 }
 
 struct TableEntry {
@@ -72,11 +74,18 @@ bool onCommentLine(const QString& code, qsizetype position) {
     return before.startsWith(u"//") || before.startsWith(u"/*") || before.startsWith(u"*");
 }
 
-QString unescaped(QString literal) {
-    literal.replace(QStringLiteral("\\\""), QStringLiteral("\""));
-    literal.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-    literal.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-    return literal;
+// The text of a C++ string literal's body: \n is a line break, any other \x is x.
+QString unescaped(const QString& literal) {
+    QString text;
+    for (qsizetype i = 0; i < literal.size(); ++i) {
+        QChar c = literal[i];
+        if (c == u'\\' && i + 1 < literal.size()) {
+            c = literal[++i];
+            c = c == u'n' ? QChar(u'\n') : c;
+        }
+        text += c;
+    }
+    return text;
 }
 
 // Every key passed to L as string literals (adjacent literals joined) in src/ and tools/.
