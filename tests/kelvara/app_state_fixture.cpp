@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app_state_fixture.h"
+
+#include "i18n/app_language.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QSettings>
+#include <QTimer>
+
+namespace kelvara::testing {
+
+namespace {
+QCoreApplication& application() {
+    static int argc = 1;
+    static char name[] = "app_state_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+}  // namespace
+
+AppStateFixture::AppStateFixture() {
+    application();
+    AppLanguage::fixCurrent(AppLanguage::Case::Russian);  // the texts below are the Russian keys
+    // QSettings reads the folder once per process; each test has its own home.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
+}
+
+AppStateFixture::~AppStateFixture() { destroyState(); }
+
+AppState& AppStateFixture::makeState() {
+    destroyState();
+    AppStateEnvironment environment;
+    environment.clock = clock;
+    environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
+    environment.systemBus.reset();
+    state = std::make_unique<AppState>(environment);
+    QObject::connect(state.get(), &AppState::analysisMessageChanged, state.get(),
+                     [this] { messages_.append(state->analysisMessage()); });
+    return *state;
+}
+
+void AppStateFixture::destroyState() {
+    state.reset();
+    messages_.clear();
+    // Let ended tasks and late analysis results run out against the destroyed state.
+    waitUntil([] { return false; }, 0.05);
+}
+
+MusicSnapshot AppStateFixture::track(const QString& id, const QString& path, double position, bool playing,
+                                     double duration) {
+    MusicSnapshot snapshot;
+    snapshot.running = true;
+    snapshot.id = id;
+    snapshot.title = id;
+    snapshot.path = path;
+    snapshot.duration = duration;
+    snapshot.position = position;
+    snapshot.state = playing ? QStringLiteral("playing") : QStringLiteral("paused");
+    return snapshot;
+}
+
+QString AppStateFixture::makeAudio(const QString& name, double seconds, int frequency) const {
+    const QString path = home.path() + QLatin1Char('/') + name;
+    QProcess sox;
+    sox.start(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                                      QStringLiteral("-c"), QStringLiteral("2"), path, QStringLiteral("synth"),
+                                      QString::number(seconds), QStringLiteral("sine"), QString::number(frequency)});
+    EXPECT_TRUE(sox.waitForFinished(30'000));
+    EXPECT_EQ(sox.exitCode(), 0) << sox.readAllStandardError().toStdString();
+    return path;
+}
+
+bool AppStateFixture::waitUntil(const std::function<bool()>& done, double seconds) {
+    QDeadlineTimer deadline(static_cast<qint64>(seconds * 1000));
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+QStringList AppStateFixture::messages() const { return messages_; }
+
+}  // namespace kelvara::testing

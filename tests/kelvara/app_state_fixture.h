@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app_state.h"
+#include "manual_clock.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+// Texts in failure messages as text rather than bytes.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace kelvara::testing {
+
+// A fresh home (settings, stores, cache) and an AppState on a hand-moved clock. The bridge
+// program is the built kelvara; nothing here starts a player.
+class AppStateFixture : public ::testing::Test {
+protected:
+    AppStateFixture();
+    ~AppStateFixture() override;
+
+    // Creates (or re-creates, as after a restart of the program) the controller.
+    AppState& makeState();
+    void destroyState();
+
+    // A track the player is playing or has paused; position and duration in seconds.
+    static MusicSnapshot track(const QString& id, const QString& path, double position, bool playing,
+                               double duration = 300);
+
+    // An audio file of `seconds` seconds made by sox in the home folder.
+    QString makeAudio(const QString& name, double seconds, int frequency = 440) const;
+
+    // Runs the event loop until `done` holds or `seconds` of real time pass.
+    static bool waitUntil(const std::function<bool()>& done, double seconds = 10);
+
+    // Every value analysisMessage took since the state was made.
+    QStringList messages() const;
+
+    TestHome home;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::unique_ptr<AppState> state;
+
+private:
+    QStringList messages_;
+};
+
+}  // namespace kelvara::testing
