@@ -9,9 +9,12 @@ function(kelvara_add_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
+  # The test environment goes through `cmake -E env` because a list given to ENVIRONMENT
+  # through gtest_discover_tests keeps only its first entry.
+  set_target_properties(${T_NAME} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_COMMAND};-E;env;KELVARA_BUILD_DIR=${CMAKE_BINARY_DIR};KELVARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${T_TIMEOUT}
-               ENVIRONMENT "KELVARA_BUILD_DIR=${CMAKE_BINARY_DIR};KELVARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+    PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
 
 # Adds every direct subfolder of `parent` that has a CMakeLists.txt.
