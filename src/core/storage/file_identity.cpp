@@ -2,7 +2,9 @@
 #include "storage/file_identity.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 #include <cerrno>
@@ -22,19 +24,23 @@ double seconds(const struct statx_timestamp& time) {
 
 std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The standardised path with every symbolic link resolved.
-QString resolvedPath(const QString& path) {
+bool has(const struct statx& status, unsigned field) { return (status.stx_mask & field) != 0; }
+
+}  // namespace
+
+QString FileIdentity::resolvedPath(const QString& path) {
+    if (path.isEmpty()) {
+        throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    // Standardised first ("." and ".." dropped by their text), then every link followed.
+    const QString standardised = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     std::error_code error;
-    const auto resolved = std::filesystem::canonical(nativePath(path), error);
+    const auto resolved = std::filesystem::canonical(nativePath(standardised), error);
     if (error) {
         throw std::system_error(error, nativePath(path));
     }
     return QFile::decodeName(QByteArray::fromStdString(resolved.string()));
 }
-
-bool has(const struct statx& status, unsigned field) { return (status.stx_mask & field) != 0; }
-
-}  // namespace
 
 FileIdentity FileIdentity::of(const QString& path) {
     FileIdentity identity;

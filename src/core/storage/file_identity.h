@@ -28,6 +28,10 @@ struct FileIdentity {
     // Throws std::system_error with the system's message when the file cannot be reached.
     static FileIdentity of(const QString& path);
 
+    // The path standardised and with its symbolic links resolved, as `path` holds it.
+    // Throws std::system_error when a part of it does not exist.
+    static QString resolvedPath(const QString& path);
+
     // 64 lower-case hexadecimal digits: SHA-256 of the compact JSON form, whose keys are
     // sorted ("created", "inode", "modified", "path", "schema", "size").
     QString key() const;

@@ -3,10 +3,10 @@
 
 #include "i18n/l.h"
 #include "models/waveform_error.h"
+#include "storage/file_identity.h"
 
 #include <QFile>
 
-#include <filesystem>
 #include <system_error>
 
 #include <unistd.h>
@@ -19,13 +19,20 @@ QString TrackResolver::resolve(const QString& path) {
             L("Music не сообщает путь к файлу. Для потокового или DRM-трека waveform недоступен. Если это ваш "
               "локальный файл, выберите его вручную."));
     }
-    std::error_code error;
-    const auto resolved = std::filesystem::canonical(QFile::encodeName(path).toStdString(), error);
-    if (error || ::access(resolved.c_str(), R_OK) != 0) {
-        throw WaveformError::unavailable(
+    const auto unavailable = [] {
+        return WaveformError::unavailable(
             L("Файл недоступен. Проверьте подключение диска и разрешения или выберите файл вручную."));
+    };
+    QString resolved;
+    try {
+        resolved = FileIdentity::resolvedPath(path);
+    } catch (const std::system_error&) {
+        throw unavailable();
     }
-    return QFile::decodeName(QByteArray::fromStdString(resolved.string()));
+    if (::access(QFile::encodeName(resolved).constData(), R_OK) != 0) {
+        throw unavailable();
+    }
+    return resolved;
 }
 
 }  // namespace kelvara

@@ -1,0 +1,302 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "i18n/l.h"
+#include "models/waveform_error.h"
+#include "storage/binary_plist.h"
+#include "storage/waveform_cache.h"
+#include "storage/waveform_plist.h"
+#include "test_home.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+using kelvara::BeatGrid;
+using kelvara::BinaryPlist;
+using kelvara::FileIdentity;
+using kelvara::PlistValue;
+using kelvara::Waveform;
+using kelvara::WaveformCache;
+using kelvara::WaveformPlist;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uintmax_t mebibyte = 1 << 20;
+
+Waveform record(std::size_t points) {
+    std::vector<float> peaks(points);
+    for (std::size_t i = 0; i < points; ++i) {
+        peaks[i] = static_cast<float>(i % 997) / 996.0f;
+    }
+    Waveform waveform = Waveform::make(180.25, peaks, peaks, peaks, peaks, peaks);
+    waveform.beatGrid = BeatGrid{124.5, 0.37, 0.8};
+    return waveform;
+}
+
+FileIdentity identity(const QString& path = QStringLiteral("/music/track.flac")) {
+    return {path, 31'337, 1.7e9 + 0.123456, 1.6e9, 424'242, FileIdentity::currentSchema};
+}
+
+fs::path native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void setAge(const fs::path& path, std::chrono::minutes age) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+}
+
+std::chrono::minutes age(const fs::path& path) {
+    return std::chrono::duration_cast<std::chrono::minutes>(fs::file_time_type::clock::now() - fs::last_write_time(path));
+}
+
+void sparseFile(const fs::path& path, std::uintmax_t size, std::chrono::minutes fileAge) {
+    QFile(QString::fromStdString(path.string())).open(QIODevice::WriteOnly);
+    fs::resize_file(path, size);
+    setAge(path, fileAge);
+}
+
+void expectSameRecord(const Waveform& a, const Waveform& b) {
+    EXPECT_EQ(a.version, b.version);
+    EXPECT_EQ(a.duration, b.duration);
+    EXPECT_EQ(a.peaks, b.peaks);
+    EXPECT_EQ(a.rms, b.rms);
+    EXPECT_EQ(a.low, b.low);
+    EXPECT_EQ(a.mid, b.mid);
+    EXPECT_EQ(a.high, b.high);
+    EXPECT_EQ(a.beatGrid, b.beatGrid);
+}
+
+class WaveformCacheTest : public ::testing::Test {
+protected:
+    kelvara::testing::TestHome home;
+    WaveformCache cache;
+};
+
+TEST_F(WaveformCacheTest, LivesInTheUserCacheFolder) {
+    EXPECT_EQ(cache.directory(), home.cacheHome() + QStringLiteral("/local.kelvara.waveform/Peaks"));
+    EXPECT_EQ(cache.fileFor(identity()), cache.directory() + QLatin1Char('/') + identity().key() + QStringLiteral(".peaks"));
+}
+
+TEST_F(WaveformCacheTest, StoresAFullRecordAndMarksItUsedOnEveryHit) {
+    const Waveform full = record(Waveform::maxPoints);
+    cache.save(full, identity());
+    const fs::path file = native(cache.fileFor(identity()));
+    EXPECT_LT(fs::file_size(file), static_cast<std::uintmax_t>(WaveformCache::largestReadableFile));
+    setAge(file, std::chrono::minutes(90));
+
+    const auto loaded = cache.load(identity());
+    ASSERT_TRUE(loaded.has_value());
+    expectSameRecord(*loaded, full);
+    EXPECT_LT(age(file).count(), 2);
+
+    Waveform withoutGrid = record(10);
+    withoutGrid.beatGrid.reset();
+    cache.save(withoutGrid, identity());
+    ASSERT_TRUE(cache.load(identity()).has_value());
+    EXPECT_FALSE(cache.load(identity())->beatGrid.has_value());
+}
+
+TEST_F(WaveformCacheTest, AnythingButTheSameIdentityAndAValidRecordIsAMiss) {
+    cache.save(record(100), identity());
+    FileIdentity otherInode = identity();
+    otherInode.inode += 1;
+    // Same key file, different stored identity: copy the entry over the other key's name.
+    fs::copy_file(native(cache.fileFor(identity())), native(cache.fileFor(otherInode)));
+    EXPECT_FALSE(cache.load(otherInode).has_value());
+
+    // An older record format under the right identity.
+    Waveform old = record(100);
+    old.version = 2;
+    PlistValue entry = PlistValue::dict();
+    PlistValue& storedIdentity = entry.insert(QStringLiteral("identity"), PlistValue::dict());
+    storedIdentity.insert(QStringLiteral("path"), PlistValue::text(identity().path));
+    storedIdentity.insert(QStringLiteral("size"), PlistValue::integer(31'337));
+    storedIdentity.insert(QStringLiteral("modified"), PlistValue::real(identity().modified));
+    storedIdentity.insert(QStringLiteral("created"), PlistValue::real(identity().created));
+    storedIdentity.insert(QStringLiteral("inode"), PlistValue::integer(424'242));
+    storedIdentity.insert(QStringLiteral("schema"), PlistValue::integer(3));
+    entry.insert(QStringLiteral("waveform"), WaveformPlist::encode(old));
+    const QByteArray oldBytes = BinaryPlist::encode(entry);
+    QFile file(cache.fileFor(identity()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(oldBytes);
+    file.close();
+    EXPECT_FALSE(cache.load(identity()).has_value());
+
+    // Damaged bytes: a miss, and the file stays for the next save to replace.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(oldBytes.left(oldBytes.size() / 2));
+    file.close();
+    EXPECT_FALSE(cache.load(identity()).has_value());
+    EXPECT_TRUE(QFile::exists(cache.fileFor(identity())));
+    EXPECT_FALSE(cache.load(identity(QStringLiteral("/never/saved.mp3"))).has_value());
+}
+
+TEST_F(WaveformCacheTest, RefusesToStoreAnInvalidRecord) {
+    Waveform broken = record(10);
+    broken.rms[3] = 1.0000001f;
+    try {
+        cache.save(broken, identity());
+        ADD_FAILURE() << "an invalid record was stored";
+    } catch (const kelvara::WaveformError& error) {
+        EXPECT_EQ(error.text(), kelvara::L("Некорректные данные waveform"));
+    }
+    EXPECT_FALSE(QFile::exists(cache.fileFor(identity())));
+}
+
+// The identity's path is stretched until the file has exactly the size wanted.
+TEST_F(WaveformCacheTest, ReadsFilesUpTo3999999Bytes) {
+    const auto identityOfSize = [&](std::int64_t wanted) {
+        qsizetype length = 2'000'000;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const FileIdentity candidate = identity(QLatin1Char('/') + QString(length, QLatin1Char('a')));
+            cache.save(record(50), candidate);
+            const auto size = static_cast<std::int64_t>(fs::file_size(native(cache.fileFor(candidate))));
+            if (size == wanted) {
+                return candidate;
+            }
+            fs::remove(native(cache.fileFor(candidate)));
+            length += static_cast<qsizetype>(wanted - size);
+        }
+        throw std::runtime_error("could not reach the wanted size");
+    };
+    EXPECT_TRUE(cache.load(identityOfSize(3'999'999)).has_value());
+    EXPECT_FALSE(cache.load(identityOfSize(4'000'000)).has_value());
+}
+
+TEST_F(WaveformCacheTest, PrunesTheLeastRecentlyUsedBeyond256MiB) {
+    cache.save(record(10), identity(QStringLiteral("/music/played-earlier.mp3")));
+    const fs::path played = native(cache.fileFor(identity(QStringLiteral("/music/played-earlier.mp3"))));
+    setAge(played, std::chrono::minutes(180));
+    const fs::path folder = native(cache.directory());
+    sparseFile(folder / "oldest.peaks", 100 * mebibyte, std::chrono::minutes(120));
+    sparseFile(folder / "older.peaks", 60 * mebibyte, std::chrono::minutes(60));
+    sparseFile(folder / "recent.peaks", 100 * mebibyte, std::chrono::minutes(30));
+    sparseFile(folder / "unrelated.data", 400 * mebibyte, std::chrono::minutes(600));
+    sparseFile(folder / "peaks", 10 * mebibyte, std::chrono::minutes(600));
+
+    // Played again a minute ago: now the most recently used, though saved first.
+    ASSERT_TRUE(cache.load(identity(QStringLiteral("/music/played-earlier.mp3"))).has_value());
+    cache.save(record(10), identity());
+
+    EXPECT_FALSE(fs::exists(folder / "oldest.peaks"));
+    EXPECT_TRUE(fs::exists(folder / "older.peaks"));
+    EXPECT_TRUE(fs::exists(folder / "recent.peaks"));
+    EXPECT_TRUE(fs::exists(played));
+    EXPECT_TRUE(fs::exists(native(cache.fileFor(identity()))));
+    EXPECT_TRUE(fs::exists(folder / "unrelated.data"));
+    EXPECT_TRUE(fs::exists(folder / "peaks"));
+}
+
+// libplist is the reference reader and writer of the format.
+TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
+    cache.save(record(300), identity());
+    QFile file(cache.fileFor(identity()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    plist_t root = nullptr;
+    plist_from_bin(bytes.constData(), static_cast<std::uint32_t>(bytes.size()), &root);
+    ASSERT_NE(root, nullptr);
+    const auto keys = [](plist_t dict) {
+        std::vector<std::string> names;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(dict, &it);
+        char* key = nullptr;
+        plist_t value = nullptr;
+        for (plist_dict_next_item(dict, it, &key, &value); value; plist_dict_next_item(dict, it, &key, &value)) {
+            names.emplace_back(key);
+            std::free(key);
+        }
+        std::free(it);
+        return names;
+    };
+    EXPECT_EQ(keys(root), (std::vector<std::string>{"identity", "waveform"}));
+    plist_t waveform = plist_dict_get_item(root, "waveform");
+    EXPECT_EQ(keys(waveform),
+              (std::vector<std::string>{"version", "duration", "peaks", "rms", "low", "mid", "high", "beatGrid"}));
+    EXPECT_EQ(keys(plist_dict_get_item(root, "identity")),
+              (std::vector<std::string>{"path", "size", "modified", "created", "inode", "schema"}));
+    EXPECT_EQ(plist_get_node_type(plist_dict_get_item(waveform, "version")), PLIST_UINT);
+    plist_t peaks = plist_dict_get_item(waveform, "peaks");
+    ASSERT_EQ(plist_array_get_size(peaks), 300u);
+    double value = 0;
+    plist_get_real_val(plist_array_get_item(peaks, 123), &value);
+    EXPECT_EQ(value, static_cast<double>(record(300).peaks[123]));
+    plist_free(root);
+}
+
+TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
+    const Waveform expected = record(40);
+    plist_t root = plist_new_dict();
+    plist_t id = plist_new_dict();
+    plist_dict_set_item(id, "path", plist_new_string(identity().path.toUtf8().constData()));
+    plist_dict_set_item(id, "size", plist_new_uint(identity().size));
+    plist_dict_set_item(id, "modified", plist_new_real(identity().modified));
+    plist_dict_set_item(id, "created", plist_new_real(identity().created));
+    plist_dict_set_item(id, "inode", plist_new_uint(identity().inode));
+    plist_dict_set_item(id, "schema", plist_new_uint(3));
+    plist_dict_set_item(root, "identity", id);
+    plist_t waveform = plist_new_dict();
+    plist_dict_set_item(waveform, "version", plist_new_uint(3));
+    plist_dict_set_item(waveform, "duration", plist_new_real(expected.duration));
+    for (const char* key : {"peaks", "rms", "low", "mid", "high"}) {
+        plist_t series = plist_new_array();
+        for (const float v : expected.peaks) {
+            plist_array_append_item(series, plist_new_real(v));
+        }
+        plist_dict_set_item(waveform, key, series);
+    }
+    plist_t grid = plist_new_dict();
+    plist_dict_set_item(grid, "bpm", plist_new_real(expected.beatGrid->bpm));
+    plist_dict_set_item(grid, "origin", plist_new_real(expected.beatGrid->origin));
+    plist_dict_set_item(grid, "confidence", plist_new_real(expected.beatGrid->confidence));
+    plist_dict_set_item(waveform, "beatGrid", grid);
+    plist_dict_set_item(root, "waveform", waveform);
+    char* bytes = nullptr;
+    std::uint32_t length = 0;
+    plist_to_bin(root, &bytes, &length);
+    plist_free(root);
+    fs::create_directories(native(cache.directory()));
+    QFile file(cache.fileFor(identity()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes, length);
+    file.close();
+    std::free(bytes);
+
+    const auto loaded = cache.load(identity());
+    ASSERT_TRUE(loaded.has_value());
+    expectSameRecord(*loaded, expected);
+}
+
+// A damaged file must never crash the reader or pass for a record.
+TEST(BinaryPlistTest, SurvivesDamagedBytes) {
+    PlistValue value = WaveformPlist::encode(record(64));
+    value.insert(QStringLiteral("name"), PlistValue::text(QStringLiteral("Ünïcode ♪ track")));
+    const QByteArray good = BinaryPlist::encode(value);
+    const auto decoded = BinaryPlist::decode(good);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->find(QStringLiteral("name"))->toText(), QStringLiteral("Ünïcode ♪ track"));
+
+    for (qsizetype cut = 0; cut < good.size(); cut += 7) {
+        (void)BinaryPlist::decode(good.left(cut));
+    }
+    std::mt19937 generator(3);
+    for (int round = 0; round < 2'000; ++round) {
+        QByteArray damaged = good;
+        for (int flips = 0; flips < 4; ++flips) {
+            const auto at = static_cast<qsizetype>(generator() % static_cast<unsigned>(damaged.size()));
+            damaged[at] = static_cast<char>(generator());
+        }
+        const auto result = BinaryPlist::decode(damaged);
+        if (result) {
+            (void)WaveformPlist::decode(*result);
+        }
+    }
+}
+
+}  // namespace
