@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/content_view.h"
+
+#include "app_state.h"
+#include "i18n/l.h"
+#include "ui/analysis_overlay.h"
+#include "ui/anchored_popup.h"
+#include "ui/beat_grid_panel.h"
+#include "ui/cue_panel.h"
+#include "ui/message_row.h"
+#include "ui/more_menu.h"
+#include "ui/strip_binding.h"
+#include "ui/toolbar.h"
+#include "ui/viewport_slider.h"
+#include "ui/waveform_view.h"
+#include "ui/window_commands.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kelvara {
+
+namespace {
+
+struct Layout {
+    int stripHeight;
+    int contentHeight;
+};
+
+Layout layoutFor(bool compact) { return compact ? Layout{46, 88} : Layout{64, 106}; }
+
+// Shows `popup` under `button` while `shown` holds; closing it (a click elsewhere, Escape)
+// clears the flag again.
+void bindPopup(AnchoredPopup* popup, QToolButton* button, bool shown) {
+    if (shown && !popup->isVisible()) {
+        popup->showAt(button);
+    } else if (!shown && popup->isVisible()) {
+        popup->hide();
+    }
+}
+
+}  // namespace
+
+ContentView::ContentView(AppState& state, WindowCommands& commands, bool translucent, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      moreMenu_(new MoreMenu(state, commands, this)),
+      toolbar_(new Toolbar(state, commands, moreMenu_, this)),
+      strip_(new WaveformView(this)),
+      overlay_(new AnalysisOverlay(this)),
+      binding_(new StripBinding(state, *strip_, this)),
+      slider_(new ViewportSlider(this)),
+      errorRow_(new MessageRow(L("Повторить"), true, this)),
+      gridPopup_(new AnchoredPopup(translucent, this)),
+      cuePopup_(new AnchoredPopup(translucent, this)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 7, 12, 7);
+    column->setSpacing(4);
+    column->addWidget(toolbar_);
+    column->addWidget(makeStripArea(), 1);
+    column->addWidget(slider_);
+    column->addWidget(errorRow_);
+
+    connect(slider_, &ViewportSlider::panRequested, this, [this](double delta) {
+        WaveformViewport viewport = state_.viewport();
+        viewport.pan(delta);
+        state_.setViewport(viewport);
+    });
+    connect(errorRow_->button(), &QPushButton::clicked, &state_, &AppState::retry);
+    connectPopups();
+    strip_->setMinimumHeight(layoutFor(compact_).stripHeight);
+    connect(&state_, &AppState::changed, this, &ContentView::refresh);
+    refresh();
+}
+
+QWidget* ContentView::makeStripArea() {
+    auto* area = new QWidget(this);
+    auto* stack = new QGridLayout(area);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->addWidget(strip_, 0, 0);
+    stack->addWidget(overlay_, 0, 0);
+    return area;
+}
+
+void ContentView::connectPopups() {
+    gridPopup_->setContent(new BeatGridPanel(state_));
+    cuePopup_->setContent(new CuePanel(state_));
+    connect(gridPopup_, &AnchoredPopup::closed, this, [this] { state_.setShowGridSettings(false); });
+    connect(cuePopup_, &AnchoredPopup::closed, this, [this] { state_.setShowCues(false); });
+    connect(&state_, &AppState::showGridSettingsChanged, this,
+            [this] { bindPopup(gridPopup_, toolbar_->bpmButton(), state_.showGridSettings()); });
+    connect(&state_, &AppState::showCuesChanged, this, [this] { bindPopup(cuePopup_, toolbar_->cueButton(), state_.showCues()); });
+}
+
+void ContentView::refresh() {
+    applyCompact(state_.compact());
+    overlay_->showState(state_.waveform().has_value(), state_.analysisMessage(), state_.analysisProgress(), state_.compact());
+    slider_->showViewport(state_.viewport());
+    errorRow_->setMessage(state_.controlError());
+}
+
+void ContentView::applyCompact(bool compact) {
+    if (compact == compact_) {
+        return;
+    }
+    compact_ = compact;
+    strip_->setMinimumHeight(layoutFor(compact).stripHeight);
+    updateGeometry();
+}
+
+// Never smaller than the design's minimum; larger when a message row needs the room.
+QSize ContentView::minimumSizeHint() const {
+    const QSize needed = layout() ? layout()->minimumSize() : QSize();
+    return needed.expandedTo(QSize(minimumWidth, layoutFor(compact_).contentHeight));
+}
+
+}  // namespace kelvara

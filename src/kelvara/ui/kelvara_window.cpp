@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/kelvara_window.h"
+
+#include "app_state.h"
+#include "i18n/l.h"
+#include "ui/content_view.h"
+#include "ui/glass_surface.h"
+#include "ui/more_menu.h"
+#include "ui/waveform_view.h"
+#include "ui/window_commands.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace kelvara {
+
+KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      state_(state),
+      translucent_(translucent),
+      commands_(new WindowCommands(state, this)),
+      content_(new ContentView(state, *commands_, translucent, this)) {
+    setObjectName(QStringLiteral("waveform"));
+    setWindowTitle(L("Kelvara · Звуковая волна"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("kelvara"), QIcon(QStringLiteral(":/icons/kelvara.svg"))));
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
+    addActions(commands_->all());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content_);
+    resize(defaultSize.expandedTo(minimumSizeHint()));
+    content_->strip()->setFocus();
+}
+
+void KelvaraWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    GlassSurface(translucent_).paint(painter, rect());
+}
+
+void KelvaraWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    state_.start();
+}
+
+void KelvaraWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (!windowHandle() || !windowHandle()->startSystemMove()) {
+        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+    event->accept();
+}
+
+void KelvaraWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *dragOffset_);
+    }
+}
+
+void KelvaraWindow::mouseReleaseEvent(QMouseEvent*) { dragOffset_.reset(); }
+
+void KelvaraWindow::contextMenuEvent(QContextMenuEvent* event) { content_->moreMenu()->popup(event->globalPos()); }
+
+}  // namespace kelvara
