@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "models/bridge_request.h"
+
+#include "models/json_object_writer.h"
+#include "models/json_record_reader.h"
+
+namespace kelvara {
+
+bool BridgeRequest::isCommand() const {
+    for (const char* command : {seekAction, toggleAction, pauseAction, resumeAtAction, pauseAtAction}) {
+        if (action == QLatin1String(command)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray BridgeRequest::toJson() const {
+    return JsonObjectWriter().add("action", action).add("trackID", trackID).add("position", position).finish();
+}
+
+BridgeRequest BridgeRequest::fromJson(QByteArrayView json) {
+    const JsonRecordReader reader(json);
+    return BridgeRequest{reader.text("action"), reader.text("trackID"), reader.number("position")};
+}
+
+}  // namespace kelvara
