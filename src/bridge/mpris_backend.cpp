@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mpris_backend.h"
+
+#include "bridge_error.h"
+#include "i18n/l.h"
+#include "storage/app_settings.h"
+
+#include <QDBusArgument>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara {
+
+namespace {
+
+const QString busPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
+const QString objectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+constexpr int statusPolls = 100;  // × 1 ms: how long a play or pause may take to show
+
+QDBusMessage busDaemonCall(const char* method, const QVariantList& arguments = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                          QStringLiteral("/org/freedesktop/DBus"),
+                                                          QStringLiteral("org.freedesktop.DBus"),
+                                                          QLatin1String(method));
+    message.setArguments(arguments);
+    return message;
+}
+
+QDBusMessage playerCall(const QString& service, const QString& interface, const char* method,
+                        const QVariantList& arguments) {
+    QDBusMessage message = QDBusMessage::createMethodCall(service, objectPath, interface, QLatin1String(method));
+    message.setArguments(arguments);
+    return message;
+}
+
+QDBusMessage statusQuery(const QString& service) {
+    return playerCall(service, propertiesInterface, "Get", {playerInterface, QStringLiteral("PlaybackStatus")});
+}
+
+QString statusOf(const QDBusMessage& reply) {
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return {};
+    }
+    return reply.arguments().first().value<QDBusVariant>().variant().toString();
+}
+
+BridgeError closedError() { return {BridgeError::playerUnavailable, L("Music закрыта")}; }
+
+BridgeError errorOf(const QDBusError& error) {
+    switch (error.type()) {
+    case QDBusError::AccessDenied:
+        return {BridgeError::automationDenied, L(error.message().toUtf8().constData())};
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return {BridgeError::timedOut, L("Music не отвечает")};
+    case QDBusError::ServiceUnknown:
+    case QDBusError::Disconnected:
+        return closedError();
+    default:
+        if (error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+            return closedError();
+        }
+        return {BridgeError::unknown,
+                error.message().isEmpty() ? L("Ошибка Apple Events") : L(error.message().toUtf8().constData())};
+    }
+}
+
+qint64 microseconds(double seconds) {
+    // Kept well inside 64 bits so the conversion below is always defined.
+    constexpr double longest = 1e12;
+    return std::llround(std::clamp(seconds, 0.0, longest) * 1e6);
+}
+
+// What the status should read once a command has taken effect; empty for a seek.
+QString statusAfter(const BridgeRequest& request, const MusicSnapshot& before) {
+    if (request.action == QLatin1String(BridgeRequest::toggleAction)) {
+        return before.playing() ? QStringLiteral("paused") : QStringLiteral("playing");
+    }
+    if (request.action == QLatin1String(BridgeRequest::resumeAtAction)) {
+        return QStringLiteral("playing");
+    }
+    if (request.action == QLatin1String(BridgeRequest::seekAction)) {
+        return {};
+    }
+    return QStringLiteral("paused");
+}
+
+}  // namespace
+
+MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)), settings_(AppSettings::open()) {}
+
+QDBusMessage MprisBackend::call(QDBusMessage message) {
+    // A player that is not running must not be started by asking it something.
+    message.setAutoStartService(false);
+    QDBusMessage reply = bus_.call(message, QDBus::Block, callTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        throw errorOf(QDBusError(reply));
+    }
+    return reply;
+}
+
+QStringList MprisBackend::runningPlayers() {
+    QStringList players;
+    for (const QString& name : call(busDaemonCall("ListNames")).arguments().value(0).toStringList()) {
+        if (name.startsWith(busPrefix)) {
+            players.append(name);
+        }
+    }
+    players.sort();
+    return players;
+}
+
+QString MprisBackend::firstPlayerByStatus(const QStringList& players) {
+    // All questions go out at once, so one slow player costs one time-out, not several.
+    QList<QDBusPendingCall> pending;
+    for (const QString& player : players) {
+        QDBusMessage query = statusQuery(player);
+        query.setAutoStartService(false);
+        pending.append(bus_.asyncCall(query, callTimeoutMs));
+    }
+    QStringList statuses;
+    for (QDBusPendingCall& call : pending) {
+        call.waitForFinished();
+        statuses.append(statusOf(call.reply()));
+    }
+    for (const char* wanted : {"Playing", "Paused"}) {
+        if (const auto index = statuses.indexOf(QLatin1String(wanted)); index >= 0) {
+            return players[index];
+        }
+    }
+    return players.first();
+}
+
+std::optional<QString> MprisBackend::followedPlayer() {
+    if (!bus_.isConnected()) {
+        return std::nullopt;
+    }
+    settings_->sync();
+    const QString chosen = settings_->value(QLatin1String(playerSettingKey)).toString().trimmed();
+    if (!chosen.isEmpty()) {
+        const QString name = busPrefix + chosen;
+        const bool running = call(busDaemonCall("NameHasOwner", {name})).arguments().value(0).toBool();
+        return running ? std::optional(name) : std::nullopt;
+    }
+    const QStringList players = runningPlayers();
+    if (players.size() <= 1) {
+        return players.isEmpty() ? std::nullopt : std::optional(players.first());
+    }
+    return firstPlayerByStatus(players);
+}
+
+MprisPlayerState MprisBackend::readPlayer(const QString& service) {
+    const QDBusMessage reply = call(playerCall(service, propertiesInterface, "GetAll", {playerInterface}));
+    const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().value(0).value<QDBusArgument>());
+    return MprisPlayerState::fromProperties(properties);
+}
+
+MusicSnapshot MprisBackend::readStatus() {
+    const std::optional<QString> player = followedPlayer();
+    if (!player) {
+        return {};
+    }
+    try {
+        return readPlayer(*player).snapshot;
+    } catch (const BridgeError& error) {
+        // The player quit between finding it and reading it: it is simply not running.
+        if (error.code() == BridgeError::playerUnavailable) {
+            return {};
+        }
+        throw;
+    }
+}
+
+void MprisBackend::callPlayer(const QString& service, const char* method, const QVariantList& arguments) {
+    call(playerCall(service, playerInterface, method, arguments));
+}
+
+void MprisBackend::awaitStatus(const QString& service, const QString& status) {
+    for (int poll = 0; poll < statusPolls; ++poll) {
+        if (statusOf(call(statusQuery(service))).toLower() == status) {
+            return;
+        }
+        QThread::msleep(1);
+    }
+}
+
+void MprisBackend::runCommand(const BridgeRequest& request) {
+    const std::optional<QString> player = followedPlayer();
+    if (!player) {
+        throw closedError();
+    }
+    const MprisPlayerState before = readPlayer(*player);
+    if (!before.hasTrack()) {
+        throw BridgeError(BridgeError::playerUnavailable, L("Нет текущего трека"));
+    }
+    if (before.snapshot.id.compare(request.trackID, Qt::CaseInsensitive) != 0) {
+        throw BridgeError(BridgeError::trackChanged, L("Трек уже сменился"));
+    }
+
+    const auto setPosition = [&] {
+        callPlayer(*player, "SetPosition", {before.trackObject, microseconds(request.position)});
+    };
+    const QString& action = request.action;
+    if (action == QLatin1String(BridgeRequest::toggleAction)) {
+        callPlayer(*player, "PlayPause");
+    } else if (action == QLatin1String(BridgeRequest::seekAction)) {
+        setPosition();
+    } else if (action == QLatin1String(BridgeRequest::resumeAtAction)) {
+        setPosition();
+        callPlayer(*player, "Play");
+    } else {
+        callPlayer(*player, "Pause");
+        if (action == QLatin1String(BridgeRequest::pauseAtAction)) {
+            setPosition();
+        }
+    }
+    // Players apply play and pause a moment after answering; the status read that follows
+    // the command must already show it.
+    if (const QString expected = statusAfter(request, before.snapshot); !expected.isEmpty()) {
+        awaitStatus(*player, expected);
+    }
+}
+
+}  // namespace kelvara

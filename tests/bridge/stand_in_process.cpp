@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stand_in_process.h"
+
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+namespace kelvara::testing {
+
+StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tracks, const QString& status,
+                               double volume) {
+    QStringList arguments{QStringLiteral("--name"), name, QStringLiteral("--status"), status,
+                          QStringLiteral("--volume"), QString::number(volume)};
+    for (const QJsonObject& track : tracks) {
+        arguments << QStringLiteral("--track") << QString::fromUtf8(QJsonDocument(track).toJson(QJsonDocument::Compact));
+    }
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(QStringLiteral(MPRIS_STAND_IN_EXECUTABLE), arguments);
+    EXPECT_EQ(readLine(), "ready");
+}
+
+StandInProcess::~StandInProcess() {
+    process_.closeWriteChannel();
+    // A blocked player would not see its input end.
+    if (unreadAnswers_ > 0 || !process_.waitForFinished(2000)) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
+QByteArray StandInProcess::readLine() {
+    while (!process_.canReadLine() && process_.waitForReadyRead(10000)) {
+    }
+    return process_.readLine().trimmed();
+}
+
+QByteArray StandInProcess::command(const QByteArray& line) {
+    for (; unreadAnswers_ > 0; --unreadAnswers_) {
+        readLine();
+    }
+    process_.write(line + '\n');
+    return readLine();
+}
+
+QJsonObject StandInProcess::state() {
+    return QJsonDocument::fromJson(command("state")).object();
+}
+
+void StandInProcess::block(int milliseconds) {
+    EXPECT_EQ(command("block " + QByteArray::number(milliseconds)), "blocking");
+    ++unreadAnswers_;
+}
+
+}  // namespace kelvara::testing

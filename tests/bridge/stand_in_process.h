@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+
+namespace kelvara::testing {
+
+// The stand-in MPRIS player (tools/kelvara-mpris-player) on the current session bus,
+// driven through its standard input.
+class StandInProcess {
+public:
+    StandInProcess(const QString& name, const QList<QJsonObject>& tracks, const QString& status = QStringLiteral("Playing"),
+                   double volume = 1.0);
+    ~StandInProcess();
+
+    // Sends one control command and returns its answer line.
+    QByteArray command(const QByteArray& line);
+    // {"status", "track", "position" (s), "volume", "calls"}
+    QJsonObject state();
+    // Returns once the player has stopped answering for `milliseconds`.
+    void block(int milliseconds);
+    qint64 processId() const { return process_.processId(); }
+
+private:
+    QByteArray readLine();
+
+    QProcess process_;
+    int unreadAnswers_ = 0;  // the "ok" that ends a block
+};
+
+}  // namespace kelvara::testing

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mpv_player.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <stdexcept>
+
+namespace kelvara::testing {
+
+namespace {
+
+QVariant callResult(const QDBusConnection& connection, QDBusMessage message) {
+    message.setAutoStartService(false);
+    const QDBusMessage reply = connection.call(message, QDBus::Block, 1000);
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
+}
+
+qint64 ownerProcessId(const QDBusConnection& connection, const QString& name) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionUnixProcessID"));
+    message << name;
+    const QVariant pid = callResult(connection, message);
+    return pid.isValid() ? pid.toLongLong() : -1;
+}
+
+QString trackId(const QDBusConnection& connection, const QString& name) {
+    QDBusMessage message = QDBusMessage::createMethodCall(name, QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                          QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                          QStringLiteral("Get"));
+    message << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Metadata");
+    const QVariant metadata = callResult(connection, message).value<QDBusVariant>().variant();
+    const auto map = qdbus_cast<QVariantMap>(metadata.value<QDBusArgument>());
+    return map.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path();
+}
+
+}  // namespace
+
+MpvPlayer::MpvPlayer(const PrivateBus& bus, const QStringList& files, bool paused) {
+    // --no-config keeps the plugin from being loaded twice (it is also installed system-wide).
+    QStringList arguments{QStringLiteral("--no-config"), QStringLiteral("--script=/usr/lib/mpv-mpris/mpris.so"),
+                          QStringLiteral("--no-video"), QStringLiteral("--ao=null"), QStringLiteral("--idle=yes"),
+                          QStringLiteral("--keep-open=yes"), QStringLiteral("--gapless-audio=no"),
+                          QStringLiteral("--no-resume-playback"), QStringLiteral("--no-terminal")};
+    if (paused) {
+        arguments.append(QStringLiteral("--pause"));
+    }
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(QStringLiteral("mpv"), arguments + files);
+    if (!process_.waitForStarted()) {
+        throw std::runtime_error("mpv did not start");
+    }
+    const QDBusConnection connection = bus.connection();
+    const QDeadlineTimer deadline(10000);
+    while (!ready(connection)) {
+        if (deadline.hasExpired() || process_.state() != QProcess::Running) {
+            stop();
+            throw std::runtime_error("mpv did not get ready on the bus");
+        }
+        QThread::msleep(20);
+    }
+}
+
+MpvPlayer::~MpvPlayer() {
+    stop();
+}
+
+bool MpvPlayer::ready(const QDBusConnection& connection) {
+    const QString shared = QStringLiteral("org.mpris.MediaPlayer2.mpv");
+    for (const QString& name : {shared, shared + QStringLiteral(".instance") + QString::number(processId())}) {
+        if (ownerProcessId(connection, name) == processId()) {
+            busName_ = name;
+            return trackId(connection, name) == QLatin1String("/0");
+        }
+    }
+    return false;
+}
+
+void MpvPlayer::stop() {
+    if (process_.state() == QProcess::NotRunning) {
+        return;
+    }
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
+}  // namespace kelvara::testing

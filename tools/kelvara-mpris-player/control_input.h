@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "stand_in_player.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSocketNotifier>
+
+namespace kelvara {
+
+// Commands on standard input, one per line, each answered with one line on standard output:
+//   track N      make track N (from 0) current at position 0; N = count: no current track
+//   status S     Playing, Paused or Stopped
+//   volume V     MPRIS volume (1.0 = full; values outside 0…1 are kept as given)
+//   block MS     answers "blocking", then stops answering anything for MS milliseconds
+//   state        {"status", "track", "position" (s), "volume", "calls"} as JSON
+//   quit         ends the player (so does the end of input)
+class ControlInput : public QObject {
+    Q_OBJECT
+public:
+    explicit ControlInput(StandInPlayer& player);
+
+private:
+    void readAvailable();
+    QByteArray run(const QByteArray& command);
+
+    StandInPlayer& player_;
+    QSocketNotifier notifier_;
+    QByteArray buffer_;
+};
+
+}  // namespace kelvara
