@@ -21,28 +21,33 @@ constexpr double strengthPercentile = 0.9;
 constexpr double faintStrength = 0.05;
 constexpr double strongRise = 10 * faintStrength;
 constexpr double cappedReferenceFloor = 0.01;
+constexpr double denseShare = 0.2;
 
 struct Band {
     const std::vector<float>& values;
     double weight;
 };
 
-// The log level of one band over the points [first, end): squares in single precision, as
-// the points were stored, summed in double.
-double bandLevel(std::span<const float> points) {
+double meanSquare(std::span<const float> points) {
     double sum = 0;
     for (const float v : points) {
-        sum += static_cast<double>(v * v);
+        sum += static_cast<double>(v * v);  // squared in single precision, as the points were stored
     }
-    return std::log(1.0 + 100.0 * std::sqrt(sum / static_cast<double>(points.size())));
+    return sum / static_cast<double>(points.size());
 }
 
-std::vector<double> bandRises(const Waveform& waveform, std::size_t sampleCount, const CancelCheck& cancelled) {
+// Per envelope sample: the weighted rises of the three log band levels, and the band energy.
+struct BandMeasures {
+    std::vector<double> rises;
+    std::vector<double> energy;
+};
+
+BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, const CancelCheck& cancelled) {
     const std::array<Band, 3> bands{{{waveform.low, 1.4}, {waveform.mid, 1.0}, {waveform.high, 0.7}}};
     const auto n = static_cast<std::uint64_t>(waveform.low.size());
     const std::uint64_t m = sampleCount;
     std::array<double, 3> previous{};
-    std::vector<double> rises(sampleCount, 0.0);
+    BandMeasures measures{std::vector<double>(sampleCount, 0.0), std::vector<double>(sampleCount, 0.0)};
     for (std::uint64_t i = 0; i < m; ++i) {
         if (i % cancelPollInterval == 0) {
             throwIfCancelled(cancelled);
@@ -50,12 +55,14 @@ std::vector<double> bandRises(const Waveform& waveform, std::size_t sampleCount,
         const std::uint64_t first = i * n / m;
         const std::uint64_t end = std::max(first + 1, (i + 1) * n / m);
         for (std::size_t b = 0; b < bands.size(); ++b) {
-            const double level = bandLevel(std::span<const float>(bands[b].values).subspan(first, end - first));
-            rises[i] += bands[b].weight * std::max(0.0, level - previous[b]);
+            const double power = meanSquare(std::span<const float>(bands[b].values).subspan(first, end - first));
+            const double level = std::log(1.0 + 100.0 * std::sqrt(power));
+            measures.rises[i] += bands[b].weight * std::max(0.0, level - previous[b]);
+            measures.energy[i] += power;
             previous[b] = level;
         }
     }
-    return rises;
+    return measures;
 }
 
 // Mean of `values` over ±halfWindow around each index (clipped at the ends).
@@ -89,11 +96,25 @@ bool faintNoise(const std::vector<double>& rises, double reference) {
     return reference < faintStrength && static_cast<std::size_t>(strong) < minimumRises;
 }
 
-// A level that hardly moves (its 10th percentile within 10 % of its 90th) with rises spread
-// densely over the track rather than a few clicks: a tone's ripple, not a rhythm.
-bool steadyTone(const std::vector<double>& localMean, std::vector<double>& rises, double reference) {
+// A local mean that hardly moves: its 10th percentile within 10 % of its 90th.
+bool steady(const std::vector<double>& localMean) {
     std::vector<double> means = localMean;
-    return percentile(means, 0.1) >= 0.9 * percentile(means, 0.9) && percentile(rises, 0.5) >= 0.3 * reference;
+    return percentile(means, 0.1) >= 0.9 * percentile(means, 0.9);
+}
+
+// A steady tone (or drone, or hiss): rises spread densely over the track rather than a few
+// clicks, and either the mean rise hardly moves while most rises are nearly as large as the
+// 90th percentile, or the band energy itself hardly moves.
+//
+// The density counts rises against all envelope samples: a clean click track has only its
+// clicks as rises, all alike, and between 135 and 165 BPM one click per window keeps both
+// local means as steady as a tone's. The energy test catches tones whose ripple, aliased
+// by the envelope windows, makes the mean rise wander (a 50 Hz tone of two minutes, a chord
+// of five).
+bool steadyTone(const OnsetEnvelope& envelope, std::vector<double>& rises, double reference) {
+    const bool dense = static_cast<double>(rises.size()) >= denseShare * static_cast<double>(envelope.strength.size());
+    return dense && ((steady(envelope.localMean) && percentile(rises, 0.5) >= 0.3 * reference) ||
+                     steady(envelope.energyMean));
 }
 
 }  // namespace
@@ -102,9 +123,11 @@ OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, double rate, std::s
                                    const CancelCheck& cancelled) {
     OnsetEnvelope envelope;
     envelope.rate = rate;
-    envelope.strength = bandRises(waveform, sampleCount, cancelled);
+    BandMeasures measures = measureBands(waveform, sampleCount, cancelled);
     const auto halfWindow = std::max<std::size_t>(1, static_cast<std::size_t>(localMeanHalfWindow * rate));
-    envelope.localMean = localMeans(envelope.strength, halfWindow);
+    envelope.localMean = localMeans(measures.rises, halfWindow);
+    envelope.energyMean = localMeans(measures.energy, halfWindow);
+    envelope.strength = std::move(measures.rises);
     for (std::size_t i = 0; i < sampleCount; ++i) {
         envelope.strength[i] = std::max(0.0, envelope.strength[i] - envelope.localMean[i]);
     }
@@ -119,7 +142,7 @@ std::optional<std::vector<double>> OnsetEnvelope::normalised(const TempoVariant&
         return std::nullopt;
     }
     double reference = percentile(rises, strengthPercentile);
-    if (variant.levelGates && (faintNoise(rises, reference) || steadyTone(localMean, rises, reference))) {
+    if (variant.levelGates && (faintNoise(rises, reference) || steadyTone(*this, rises, reference))) {
         return std::nullopt;
     }
     reference = std::max(reference, cappedReferenceFloor);

@@ -16,6 +16,7 @@ struct OnsetEnvelope {
     double rate = 0;                 // envelope samples per second
     std::vector<double> strength;    // rises less the local mean, never negative
     std::vector<double> localMean;   // the means taken off, kept to recognise steady levels
+    std::vector<double> energyMean;  // band energy averaged over the same ±0.2 s
 
     // `sampleCount` samples at `rate` over the waveform's points; polls `cancelled` every
     // 1,024 samples.
