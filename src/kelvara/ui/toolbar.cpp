@@ -173,4 +173,6 @@ QString Toolbar::titleText() const { return title_->text(); }
 
 QString Toolbar::artistText() const { return artist_->isHidden() ? QString() : artist_->text(); }
 
+QString Toolbar::titleHelp() const { return title_->toolTip(); }
+
 }  // namespace kelvara

@@ -33,6 +33,7 @@ public:
     QToolButton* moreButton() const { return more_; }
     QString titleText() const;
     QString artistText() const;
+    QString titleHelp() const;
 
 private:
     QWidget* makeWindowControls();

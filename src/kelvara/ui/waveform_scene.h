@@ -19,16 +19,16 @@ struct WaveformScene {
     static constexpr int squareBeats = 16;
 
     double duration = 0;  // seconds; ≤ 0 means no track to draw against
-    WaveformViewport viewport;
-    std::optional<BeatGrid> beatGrid;  // the grid in force
-    std::optional<BeatGrid> loopGrid;  // the grid the pending loop start was measured on
+    WaveformViewport viewport{};
+    std::optional<BeatGrid> beatGrid{};  // the grid in force
+    std::optional<BeatGrid> loopGrid{};  // the grid the pending loop start was measured on
     bool showBeatGrid = true;
     bool snapToSquares = true;
-    std::vector<CuePoint> cues;  // the current track's, sorted by time
-    std::optional<LoopRegion> activeLoop;
-    std::optional<LoopRegion> loopSelection;
-    std::optional<double> loopIn;
-    std::optional<QString> seekNotice;
+    std::vector<CuePoint> cues{};  // the current track's, sorted by time
+    std::optional<LoopRegion> activeLoop{};
+    std::optional<LoopRegion> loopSelection{};
+    std::optional<double> loopIn{};
+    std::optional<QString> seekNotice{};
     bool canControl = false;
     bool animating = false;  // playing, or a preview position is shown
 

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window over a real AppState: toolbar, overlay, slider, rows, commands and the strip's
+// link to the state.
+#include "audio_files.h"
+#include "i18n/l.h"
+#include "ui/analysis_overlay.h"
+#include "ui/content_view.h"
+#include "ui/message_row.h"
+#include "ui/more_menu.h"
+#include "ui/toolbar.h"
+#include "ui/viewport_slider.h"
+#include "ui/waveform_view.h"
+#include "ui/window_commands.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace kelvara::testing {
+namespace {
+
+using MainWindow = WindowFixture;
+
+const QString missingFile = QStringLiteral("/nonexistent/track.flac");
+
+TEST_F(MainWindow, TitleFallsBackToTheProgramsWordsAndItsHelpSkipsEmptyParts) {
+    Toolbar* toolbar = window->content()->toolbar();
+    EXPECT_EQ(toolbar->titleText(), L("Звуковая волна"));
+
+    MusicSnapshot snapshot = track(missingFile, 200);
+    snapshot.title = QStringLiteral("Song");
+    snapshot.artist = QStringLiteral("Band");
+    state->apply(snapshot);
+    EXPECT_EQ(toolbar->titleText(), QStringLiteral("Song"));
+    EXPECT_EQ(toolbar->artistText(), QStringLiteral("Band"));
+    EXPECT_EQ(toolbar->titleHelp(), QStringLiteral("Song · Band")) << "no album, no empty part";
+
+    state->setCompact(true);
+    EXPECT_TRUE(toolbar->artistText().isEmpty()) << "compact mode hides the artist";
+}
+
+TEST_F(MainWindow, ZoomButtonAndSliderShowExactlyWhileZoomedIn) {
+    Toolbar* toolbar = window->content()->toolbar();
+    ViewportSlider* slider = window->content()->slider();
+    WindowCommands* commands = window->commands();
+    commands->zoomOut()->trigger();
+    EXPECT_TRUE(toolbar->zoomButton()->isHidden());
+    EXPECT_TRUE(slider->isHidden());
+
+    commands->zoomIn()->trigger();
+    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1.5);
+    EXPECT_FALSE(toolbar->zoomButton()->isHidden());
+    EXPECT_EQ(toolbar->zoomButton()->text(), QStringLiteral("1.5×"));
+    EXPECT_FALSE(slider->isHidden());
+
+    // The slider sets the start, held inside the track.
+    slider->setValue(ViewportSlider::resolution);
+    EXPECT_NEAR(state->viewport().start, 1 - 1 / 1.5, 1e-9);
+
+    commands->wholeTrack()->trigger();
+    EXPECT_TRUE(toolbar->zoomButton()->isHidden());
+    EXPECT_TRUE(slider->isHidden());
+    EXPECT_EQ(state->viewport(), WaveformViewport{});
+}
+
+TEST_F(MainWindow, PlayAndAddCueNeedAControllableTrackWithADuration) {
+    WindowCommands* commands = window->commands();
+    EXPECT_FALSE(window->content()->toolbar()->playButton()->isEnabled()) << "no player running";
+    EXPECT_FALSE(commands->playPause()->isEnabled());
+
+    state->apply(track(missingFile, 0));
+    EXPECT_TRUE(commands->playPause()->isEnabled());
+    EXPECT_FALSE(commands->addCue()->isEnabled()) << "duration 0";
+
+    state->apply(track(missingFile, 240));
+    EXPECT_TRUE(commands->addCue()->isEnabled());
+    commands->addCue()->trigger();
+    EXPECT_EQ(state->cues().size(), 1u);
+}
+
+TEST_F(MainWindow, OverlayShowsTheMessageUntilTheWaveformArrives) {
+    AnalysisOverlay* overlay = window->content()->overlay();
+    EXPECT_FALSE(overlay->isHidden());
+    EXPECT_EQ(overlay->text(), L("Ожидание Music"));
+
+    AudioFiles files;
+    state->apply(track(files.tone(QStringLiteral("tone.wav"), 8), 8));
+    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }));
+    EXPECT_TRUE(overlay->isHidden());
+    EXPECT_FALSE(window->content()->strip()->columns().empty());
+}
+
+TEST_F(MainWindow, BackgroundIsOpaqueGreyWithoutACompositorAndRoundedWithOne) {
+    KelvaraWindow opaque(*state, false);
+    const QImage plain = opaque.grab().toImage();
+    EXPECT_EQ(plain.pixelColor(1, 1), QColor(41, 41, 41));
+    EXPECT_EQ(plain.pixelColor(plain.width() - 2, plain.height() - 2), QColor(41, 41, 41));
+
+    const QImage glass = window->grab().toImage();
+    EXPECT_EQ(glass.pixelColor(0, 0).alpha(), 0) << "rounded corner";
+    EXPECT_GT(glass.pixelColor(glass.width() / 2, 3).alpha(), 200) << "dark surface along the top edge";
+}
+
+TEST_F(MainWindow, LockedClickLeavesThePlayerAloneAndShowsTheNoticeOnTheStrip) {
+    state->apply(track(missingFile, 100, 10));
+    ASSERT_TRUE(state->seekLocked());
+    clickStrip(200);
+    EXPECT_FALSE(state->previewPosition().has_value()) << "nothing was sent";
+    EXPECT_EQ(state->seekNotice(), L("Перемотка выключена · снимите замок"));
+    EXPECT_EQ(window->content()->strip()->scene().seekNotice, state->seekNotice());
+}
+
+TEST_F(MainWindow, ShiftOrAltClickAddsACueAndCtrlClickWithoutGridAsksForBpm) {
+    state->apply(track(missingFile, 100, 10));
+    state->setSeekLocked(false);
+    const double width = window->content()->strip()->width();
+    clickStrip(width / 4, Qt::ShiftModifier);
+    clickStrip(width / 2, Qt::AltModifier);
+    ASSERT_EQ(state->cues().size(), 2u);
+    EXPECT_NEAR(state->cues()[0].seconds, 25, 0.01);
+    EXPECT_NEAR(state->cues()[1].seconds, 50, 0.01);
+    EXPECT_EQ(window->content()->strip()->scene().cues.size(), 2u);
+
+    clickStrip(width / 2, Qt::ControlModifier);
+    EXPECT_EQ(state->seekNotice(), L("Для повтора участка задайте BPM"));
+}
+
+TEST_F(MainWindow, SeekToAMissingPlayerShowsTheErrorRowAndRetryClearsIt) {
+    state->apply(track(missingFile, 100, 10));
+    state->setSeekLocked(false);
+    clickStrip(100);
+    EXPECT_TRUE(state->previewPosition().has_value()) << "shown at once while the seek is on its way";
+    MessageRow* row = window->content()->errorRow();
+    ASSERT_TRUE(waitUntil([&] { return !row->isHidden(); }, 15)) << "the bridge finds no player";
+    EXPECT_EQ(row->message(), state->controlError().value_or(QString()));
+    row->button()->click();
+    EXPECT_TRUE(row->isHidden());
+}
+
+TEST_F(MainWindow, FileItemsNeedATrack) {
+    MoreMenu* menu = window->content()->moreMenu();
+    emit menu->aboutToShow();
+    EXPECT_FALSE(menu->chooseFileItem()->isEnabled());
+    EXPECT_FALSE(menu->resetFileItem()->isEnabled());
+    state->apply(track(missingFile, 100));
+    emit menu->aboutToShow();
+    EXPECT_TRUE(menu->chooseFileItem()->isEnabled());
+    EXPECT_TRUE(menu->resetFileItem()->isEnabled());
+    EXPECT_TRUE(menu->retryItem()->isEnabled());
+}
+
+}  // namespace
+}  // namespace kelvara::testing
