@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/app_language.h"
-#include "i18n/l.h"
 #include "launch_options.h"
 #include "music_bridge.h"
+#include "ui/kelvara_application.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
 
 namespace {
 
@@ -40,7 +38,5 @@ int main(int argc, char* argv[]) {
         return runMusicBridge(argc, argv, options.language);
     }
     kelvara::AppLanguage::prepareLaunch();
-    QCoreApplication application(argc, argv);
-    std::puts(qPrintable(kelvara::L("Окно Kelvara пока недоступно.")));
-    return 0;
+    return kelvara::KelvaraApplication::run(argc, argv);
 }
