@@ -23,7 +23,8 @@ struct alignas(16) BandSample {
 //
 // The three chains run side by side in the lanes of one vector (the shorter two padded with
 // pass-through sections, the fourth lane passing the input through), so every sample costs
-// four vector sections and each chain still does exactly its own scalar arithmetic.
+// four vector sections and each chain still does exactly its own scalar arithmetic. Where
+// the processor has AVX, two channels share one vector.
 class BandFilters {
 public:
     // Coefficients of one section, normalised by a0: b0, b1, b2, a1, a2.
@@ -53,6 +54,11 @@ public:
     // Filters `samples` into `out` (at least as long). A sample that is NaN, infinite or
     // larger than largestUsableSample enters the filters, and `signal`, as 0.
     void process(std::span<const float> samples, std::span<BandSample> out);
+
+    // process() for two channels of the same sample rate and block length at once; where the
+    // processor has AVX this costs what one channel costs, with the same results.
+    static void processPair(BandFilters& first, std::span<const float> firstSamples, std::span<BandSample> firstOut,
+                            BandFilters& second, std::span<const float> secondSamples, std::span<BandSample> secondOut);
 
 private:
     static constexpr int lanes = 4;

@@ -40,6 +40,8 @@ private:
 
     // The first frame that falls into `point` or a later one.
     std::int64_t firstFrameOf(std::int64_t point) const;
+    // Filters channel `channel` of the block, together with the next one when there is one.
+    void filterFrom(const AudioBlock& block, int channel);
     void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
     void addRun(std::int64_t point, std::span<const BandSample> run);
     std::vector<float> levels(std::size_t lane) const;
@@ -47,7 +49,7 @@ private:
     std::int64_t length_;
     std::int64_t points_;
     std::vector<BandFilters> filters_;
-    std::vector<BandSample> filtered_;
+    std::array<std::vector<BandSample>, 2> filtered_;
     std::vector<float> peaks_;
     std::vector<Sums> sums_;
     std::vector<std::int64_t> counts_;

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The analysis engine against its own decoder. For 300 s stereo MP3, AAC, FLAC and WAV files
+// each iteration times the decoder alone (no analysis) and then the whole analysis of the
+// same file, and reports analysis ÷ decode-only ("ratio"). Also: the peak resident memory of
+// analysing a 60-minute file (in a child process), and a cache hit of a full 32,768-point
+// record against reading the same file's bytes. The audio is made with ffmpeg into a
+// temporary folder when the run starts. bench/run-analysis adds the outside peers.
+#include "analysis/audio_decoder.h"
+#include "analysis/waveform_analyzer.h"
+#include "storage/waveform_cache.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void ffmpeg(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("ffmpeg"),
+                  QStringList{QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                              QStringLiteral("-y")} +
+                      arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+        std::fprintf(stderr, "ffmpeg failed: %s\n", process.readAllStandardError().constData());
+        std::exit(1);
+    }
+}
+
+// Pink noise over a kick drum every half second: broadband like music, with a beat.
+QStringList musicLike(int seconds) {
+    const QString duration = QString::number(seconds);
+    return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("anoisesrc=c=pink:r=44100:a=0.15:d=") + duration,
+            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("aevalsrc=0.6*sin(2*PI*55*t)*exp(-18*mod(t\\,0.5)):s=44100:d=") + duration,
+            QStringLiteral("-filter_complex"), QStringLiteral("amix=inputs=2:normalize=0"),
+            QStringLiteral("-ac"), QStringLiteral("2")};
+}
+
+class BenchFiles {
+public:
+    BenchFiles() {
+        std::fprintf(stderr, "Making the benchmark audio in %s …\n", qPrintable(dir_.path()));
+        ffmpeg(musicLike(300) + QStringList{path("wav")});
+        ffmpeg({QStringLiteral("-i"), path("wav"), QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
+                QStringLiteral("-b:a"), QStringLiteral("320k"), path("mp3")});
+        ffmpeg({QStringLiteral("-i"), path("wav"), QStringLiteral("-c:a"), QStringLiteral("aac"),
+                QStringLiteral("-b:a"), QStringLiteral("256k"), path("m4a")});
+        ffmpeg({QStringLiteral("-i"), path("wav"), path("flac")});
+        ffmpeg(musicLike(3'600) + QStringList{hour()});
+    }
+
+    QString path(const char* extension) const { return dir_.filePath(QStringLiteral("track.") + QLatin1String(extension)); }
+    QString hour() const { return dir_.filePath(QStringLiteral("hour.flac")); }
+    QString cacheFolder() const { return dir_.filePath(QStringLiteral("cache")); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+const BenchFiles& files() {
+    static const BenchFiles instance;
+    return instance;
+}
+
+class NullSink : public kelvara::AudioBlockSink {
+public:
+    bool consume(kelvara::AudioBlock&) override { return true; }
+};
+
+double secondsOf(const auto& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Decode-only and analysis alternate, so both see the same load on a shared machine.
+void BM_AnalysisOverDecode(benchmark::State& state, const char* extension) {
+    const QString file = files().path(extension);
+    double decoding = 0, analysing = 0;
+    for (auto _ : state) {
+        decoding += secondsOf([&] {
+            kelvara::AudioDecoder decoder(file);
+            NullSink sink;
+            benchmark::DoNotOptimize(decoder.decode(sink));
+        });
+        const double analysis = secondsOf([&] { benchmark::DoNotOptimize(kelvara::WaveformAnalyzer::analyze(file, {}, {})); });
+        analysing += analysis;
+        state.SetIterationTime(analysis);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["decode_ms"] = 1000 * decoding / n;
+    state.counters["analysis_ms"] = 1000 * analysing / n;
+    state.counters["ratio"] = analysing / decoding;
+}
+BENCHMARK_CAPTURE(BM_AnalysisOverDecode, mp3, "mp3")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AnalysisOverDecode, aac, "m4a")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AnalysisOverDecode, flac, "flac")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AnalysisOverDecode, wav, "wav")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory of a child that does `work` and exits, in MiB. The child starts as a
+// copy of this process, so the figure includes what the benchmark itself holds.
+double childPeakMiB(const auto& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    struct rusage usage = {};
+    ::wait4(child, &status, 0, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_PeakMemoryOfAnHour(benchmark::State& state) {
+    const QString file = files().hour();
+    double baseline = 0, analysing = 0;
+    for (auto _ : state) {
+        baseline = childPeakMiB([] {});
+        analysing = childPeakMiB([&] { kelvara::WaveformAnalyzer::analyze(file, {}, {}); });
+    }
+    state.counters["child_baseline_MiB"] = baseline;
+    state.counters["peak_rss_MiB"] = analysing;
+}
+BENCHMARK(BM_PeakMemoryOfAnHour)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+const kelvara::FileIdentity& cachedIdentity() {
+    static const kelvara::FileIdentity identity = [] {
+        const auto waveform = kelvara::WaveformAnalyzer::analyze(files().path("flac"), {}, {});
+        const kelvara::FileIdentity id = kelvara::FileIdentity::of(files().path("flac"));
+        kelvara::WaveformCache(files().cacheFolder()).save(waveform, id);
+        return id;
+    }();
+    return identity;
+}
+
+void BM_CacheHitFullRecord(benchmark::State& state) {
+    const kelvara::WaveformCache cache(files().cacheFolder());
+    const kelvara::FileIdentity& identity = cachedIdentity();
+    for (auto _ : state) {
+        auto waveform = cache.load(identity);
+        if (!waveform) {
+            state.SkipWithError("cache miss");
+            return;
+        }
+        benchmark::DoNotOptimize(waveform->peaks.data());
+    }
+}
+BENCHMARK(BM_CacheHitFullRecord)->Unit(benchmark::kMillisecond);
+
+void BM_BaselineReadCacheFile(benchmark::State& state) {
+    const QString path = kelvara::WaveformCache(files().cacheFolder()).fileFor(cachedIdentity());
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(file.readAll().data());
+    }
+}
+BENCHMARK(BM_BaselineReadCacheFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
