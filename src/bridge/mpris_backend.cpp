@@ -163,12 +163,9 @@ MprisPlayerState MprisBackend::readPlayer(const QString& service) {
 }
 
 MusicSnapshot MprisBackend::readStatus() {
-    const std::optional<QString> player = followedPlayer();
-    if (!player) {
-        return {};
-    }
     try {
-        return readPlayer(*player).snapshot;
+        const std::optional<QString> player = followedPlayer();
+        return player ? readPlayer(*player).snapshot : MusicSnapshot();
     } catch (const BridgeError& error) {
         // The player quit between finding it and reading it: it is simply not running.
         if (error.code() == BridgeError::playerUnavailable) {

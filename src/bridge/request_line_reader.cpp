@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "request_line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 

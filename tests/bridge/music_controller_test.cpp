@@ -228,7 +228,7 @@ TEST_F(MusicControllerTest, ABrokenLinkIsReportedAndTheNextRequestStartsAFreshCh
     EXPECT_EQ(starts.readAll().count('\n'), 2);
 
     // A child that stops reading but lives on: the write fails, and must not raise SIGPIPE.
-    MusicController deaf(fakeChild("read -r line; snap one; echo; exec 0<&-; sleep 5"));
+    MusicController deaf(fakeChild("read -r line; snap one; echo; exec 0<&- sleep 5"));
     EXPECT_EQ(ask(deaf, BridgeRequest::snapshot()).title, "one");
     QThread::msleep(100);
     EXPECT_TRUE(isLinkFailure(ask(deaf, BridgeRequest::snapshot())));
