@@ -21,7 +21,8 @@ const QString busPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
 const QString objectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
-constexpr int statusPolls = 100;  // × 1 ms: how long a play or pause may take to show
+constexpr int effectPolls = 100;  // × 1 ms: how long a command may take to show
+constexpr double positionTolerance = 0.5;  // seconds; the position moves on while playing
 
 QDBusMessage busDaemonCall(const char* method, const QVariantList& arguments = {}) {
     QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
@@ -78,18 +79,33 @@ qint64 microseconds(double seconds) {
     return std::llround(std::clamp(seconds, 0.0, longest) * 1e6);
 }
 
-// What the status should read once a command has taken effect; empty for a seek.
-QString statusAfter(const BridgeRequest& request, const MusicSnapshot& before) {
-    if (request.action == QLatin1String(BridgeRequest::toggleAction)) {
-        return before.playing() ? QStringLiteral("paused") : QStringLiteral("playing");
+// What the player should show once a command has taken effect.
+struct CommandEffect {
+    QString state;                   // empty: unchanged by the command
+    std::optional<double> position;  // absent: unchanged by the command
+};
+
+CommandEffect effectOf(const BridgeRequest& request, const MusicSnapshot& before) {
+    const QString& action = request.action;
+    const double target = std::max(request.position, 0.0);
+    if (action == QLatin1String(BridgeRequest::toggleAction)) {
+        return {before.playing() ? QStringLiteral("paused") : QStringLiteral("playing"), std::nullopt};
     }
-    if (request.action == QLatin1String(BridgeRequest::resumeAtAction)) {
-        return QStringLiteral("playing");
+    if (action == QLatin1String(BridgeRequest::seekAction)) {
+        return {QString(), target};
     }
-    if (request.action == QLatin1String(BridgeRequest::seekAction)) {
-        return {};
+    if (action == QLatin1String(BridgeRequest::resumeAtAction)) {
+        return {QStringLiteral("playing"), target};
     }
-    return QStringLiteral("paused");
+    if (action == QLatin1String(BridgeRequest::pauseAtAction)) {
+        return {QStringLiteral("paused"), target};
+    }
+    return {QStringLiteral("paused"), std::nullopt};
+}
+
+bool shows(const MusicSnapshot& now, const CommandEffect& effect) {
+    return (effect.state.isEmpty() || now.state == effect.state) &&
+           (!effect.position || std::abs(now.position - *effect.position) <= positionTolerance);
 }
 
 }  // namespace
@@ -179,11 +195,9 @@ void MprisBackend::callPlayer(const QString& service, const char* method, const 
     call(playerCall(service, playerInterface, method, arguments));
 }
 
-void MprisBackend::awaitStatus(const QString& service, const QString& status) {
-    for (int poll = 0; poll < statusPolls; ++poll) {
-        if (statusOf(call(statusQuery(service))).toLower() == status) {
-            return;
-        }
+void MprisBackend::awaitEffect(const QString& service, const BridgeRequest& request, const MusicSnapshot& before) {
+    const CommandEffect effect = effectOf(request, before);
+    for (int poll = 0; poll < effectPolls && !shows(readPlayer(service).snapshot, effect); ++poll) {
         QThread::msleep(1);
     }
 }
@@ -218,11 +232,9 @@ void MprisBackend::runCommand(const BridgeRequest& request) {
             setPosition();
         }
     }
-    // Players apply play and pause a moment after answering; the status read that follows
-    // the command must already show it.
-    if (const QString expected = statusAfter(request, before.snapshot); !expected.isEmpty()) {
-        awaitStatus(*player, expected);
-    }
+    // Players apply a command a moment after answering it; the status read that follows
+    // must already show its effect. A player that never shows it costs 100 ms, not an error.
+    awaitEffect(*player, request, before.snapshot);
 }
 
 }  // namespace kelvara

@@ -32,7 +32,7 @@ private:
     QString firstPlayerByStatus(const QStringList& players);
     MprisPlayerState readPlayer(const QString& service);
     void callPlayer(const QString& service, const char* method, const QVariantList& arguments = {});
-    void awaitStatus(const QString& service, const QString& status);
+    void awaitEffect(const QString& service, const BridgeRequest& request, const MusicSnapshot& before);
     QDBusMessage call(QDBusMessage message);
 
     QDBusConnection bus_;

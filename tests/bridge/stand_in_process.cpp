@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stand_in_process.h"
 
+#include "parent_death.h"
+
 #include <QJsonDocument>
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@ StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tr
         arguments << QStringLiteral("--track") << QString::fromUtf8(QJsonDocument(track).toJson(QJsonDocument::Compact));
     }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithTestProcess(process_);
     process_.start(QStringLiteral(MPRIS_STAND_IN_EXECUTABLE), arguments);
     EXPECT_EQ(readLine(), "ready");
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpv_player.h"
 
+#include "parent_death.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -29,14 +31,13 @@ qint64 ownerProcessId(const QDBusConnection& connection, const QString& name) {
     return pid.isValid() ? pid.toLongLong() : -1;
 }
 
-QString trackId(const QDBusConnection& connection, const QString& name) {
+QVariantMap metadata(const QDBusConnection& connection, const QString& name) {
     QDBusMessage message = QDBusMessage::createMethodCall(name, QStringLiteral("/org/mpris/MediaPlayer2"),
                                                           QStringLiteral("org.freedesktop.DBus.Properties"),
                                                           QStringLiteral("Get"));
     message << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Metadata");
-    const QVariant metadata = callResult(connection, message).value<QDBusVariant>().variant();
-    const auto map = qdbus_cast<QVariantMap>(metadata.value<QDBusArgument>());
-    return map.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path();
+    const QVariant value = callResult(connection, message).value<QDBusVariant>().variant();
+    return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
 }
 
 }  // namespace
@@ -51,6 +52,7 @@ MpvPlayer::MpvPlayer(const PrivateBus& bus, const QStringList& files, bool pause
         arguments.append(QStringLiteral("--pause"));
     }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithTestProcess(process_);
     process_.start(QStringLiteral("mpv"), arguments + files);
     if (!process_.waitForStarted()) {
         throw std::runtime_error("mpv did not start");
@@ -75,7 +77,10 @@ bool MpvPlayer::ready(const QDBusConnection& connection) {
     for (const QString& name : {shared, shared + QStringLiteral(".instance") + QString::number(processId())}) {
         if (ownerProcessId(connection, name) == processId()) {
             busName_ = name;
-            return trackId(connection, name) == QLatin1String("/0");
+            // The first file is loaded once its trackid is "/0" and its length is known.
+            const QVariantMap loaded = metadata(connection, name);
+            return loaded.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path() == QLatin1String("/0") &&
+                   loaded.contains(QStringLiteral("mpris:length"));
         }
     }
     return false;

@@ -11,7 +11,8 @@ namespace kelvara::testing {
 
 // A real mpv with the mpv-mpris plugin on a private bus: no video, a null audio output
 // (which still advances in real time), playing `files` as one playlist. The constructor
-// returns once mpv owns its MPRIS name and has its first file loaded (trackid "/0").
+// returns once mpv owns its MPRIS name and has its first file loaded (trackid "/0", length
+// known).
 class MpvPlayer {
 public:
     MpvPlayer(const PrivateBus& bus, const QStringList& files, bool paused = true);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "private_bus.h"
 
+#include "parent_death.h"
+
 #include <QFile>
 #include <QUuid>
 
@@ -39,6 +41,7 @@ PrivateBus::PrivateBus(const QString& extraPolicy)
     }
     config.close();
     daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithTestProcess(daemon_);
     daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + configPath,
                                                   QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
                                                   QStringLiteral("--print-address")});
