@@ -4,8 +4,7 @@
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
-#include "storage/binary_plist.h"
-#include "storage/waveform_plist.h"
+#include "storage/cache_entry.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -24,40 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const QString identityKey = QStringLiteral("identity");
-const QString waveformKey = QStringLiteral("waveform");
-
 fs::path nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-PlistValue encodeIdentity(const FileIdentity& identity) {
-    PlistValue value = PlistValue::dict();
-    value.insert(QStringLiteral("path"), PlistValue::text(identity.path));
-    value.insert(QStringLiteral("size"), PlistValue::integer(static_cast<std::int64_t>(identity.size)));
-    value.insert(QStringLiteral("modified"), PlistValue::real(identity.modified));
-    value.insert(QStringLiteral("created"), PlistValue::real(identity.created));
-    value.insert(QStringLiteral("inode"), PlistValue::integer(static_cast<std::int64_t>(identity.inode)));
-    value.insert(QStringLiteral("schema"), PlistValue::integer(identity.schema));
-    return value;
-}
-
-std::optional<FileIdentity> decodeIdentity(const PlistValue& value) {
-    const PlistValue* path = value.find(QStringLiteral("path"));
-    const PlistValue* size = value.find(QStringLiteral("size"));
-    const PlistValue* modified = value.find(QStringLiteral("modified"));
-    const PlistValue* created = value.find(QStringLiteral("created"));
-    const PlistValue* inode = value.find(QStringLiteral("inode"));
-    const PlistValue* schema = value.find(QStringLiteral("schema"));
-    if (!path || !size || !modified || !created || !inode || !schema || !path->toText() || !size->toInteger() ||
-        !modified->toNumber() || !created->toNumber() || !inode->toInteger() || !schema->toInteger()) {
-        return std::nullopt;
-    }
-    return FileIdentity{*path->toText(),
-                        static_cast<std::uint64_t>(*size->toInteger()),
-                        *modified->toNumber(),
-                        *created->toNumber(),
-                        static_cast<std::uint64_t>(*inode->toInteger()),
-                        *schema->toInteger()};
-}
 
 // Marks a file as recently used for the eviction order.
 void touch(const QString& path) {
@@ -124,27 +90,18 @@ std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const 
     if (bytes.size() > largestReadableFile || file.error() != QFileDevice::NoError) {
         return std::nullopt;
     }
-    const auto entry = BinaryPlist::decode(bytes);
-    const PlistValue* storedIdentity = entry ? entry->find(identityKey) : nullptr;
-    const PlistValue* storedWaveform = entry ? entry->find(waveformKey) : nullptr;
-    if (!storedIdentity || !storedWaveform || decodeIdentity(*storedIdentity) != identity) {
+    auto entry = CacheEntry::decode(bytes);
+    if (!entry || entry->identity != identity || !entry->waveform.valid()) {
         return std::nullopt;
     }
-    auto waveform = WaveformPlist::decode(*storedWaveform);
-    if (!waveform || !waveform->valid()) {
-        return std::nullopt;
-    }
-    return waveform;
+    return std::move(entry->waveform);
 }
 
 void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity) const {
     if (!waveform.valid()) {
         throw WaveformError::unavailable(L("Некорректные данные waveform"));
     }
-    PlistValue entry = PlistValue::dict();
-    entry.insert(identityKey, encodeIdentity(identity));
-    entry.insert(waveformKey, WaveformPlist::encode(waveform));
-    AtomicFile::write(fileFor(identity), BinaryPlist::encode(entry));
+    AtomicFile::write(fileFor(identity), CacheEntry{identity, waveform}.encode());
     prune();
 }
 

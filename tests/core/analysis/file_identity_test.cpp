@@ -75,13 +75,7 @@ TEST_F(FileIdentityTest, KeyHashesTheSortedCompactJson) {
     FileIdentity huge = identity;
     huge.inode = 0xFFFF'FFFF'FFFF'FFF0u;
     EXPECT_EQ(FileIdentity::fromJson(huge.toJson()), huge);
-
-    QJsonObject missing = identity.toJson();
-    missing.remove(QStringLiteral("schema"));
-    EXPECT_FALSE(FileIdentity::fromJson(missing).has_value());
-    QJsonObject mistyped = identity.toJson();
-    mistyped.insert(QStringLiteral("size"), QStringLiteral("1234"));
-    EXPECT_FALSE(FileIdentity::fromJson(mistyped).has_value());
+    EXPECT_FALSE(FileIdentity::fromJson(QJsonObject{{QStringLiteral("path"), QStringLiteral("/music/a.mp3")}}));
 }
 
 TEST_F(FileIdentityTest, ResolverChecksThePath) {

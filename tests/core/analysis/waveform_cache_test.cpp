@@ -2,6 +2,7 @@
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 #include "storage/binary_plist.h"
+#include "storage/cache_entry.h"
 #include "storage/waveform_cache.h"
 #include "storage/waveform_plist.h"
 #include "test_home.h"
@@ -112,16 +113,7 @@ TEST_F(WaveformCacheTest, AnythingButTheSameIdentityAndAValidRecordIsAMiss) {
     // An older record format under the right identity.
     Waveform old = record(100);
     old.version = 2;
-    PlistValue entry = PlistValue::dict();
-    PlistValue& storedIdentity = entry.insert(QStringLiteral("identity"), PlistValue::dict());
-    storedIdentity.insert(QStringLiteral("path"), PlistValue::text(identity().path));
-    storedIdentity.insert(QStringLiteral("size"), PlistValue::integer(31'337));
-    storedIdentity.insert(QStringLiteral("modified"), PlistValue::real(identity().modified));
-    storedIdentity.insert(QStringLiteral("created"), PlistValue::real(identity().created));
-    storedIdentity.insert(QStringLiteral("inode"), PlistValue::integer(424'242));
-    storedIdentity.insert(QStringLiteral("schema"), PlistValue::integer(3));
-    entry.insert(QStringLiteral("waveform"), WaveformPlist::encode(old));
-    const QByteArray oldBytes = BinaryPlist::encode(entry);
+    const QByteArray oldBytes = kelvara::CacheEntry{identity(), old}.encode();
     QFile file(cache.fileFor(identity()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(oldBytes);
@@ -232,43 +224,50 @@ TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
 
 TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
     const Waveform expected = record(40);
-    plist_t root = plist_new_dict();
-    plist_t id = plist_new_dict();
-    plist_dict_set_item(id, "path", plist_new_string(identity().path.toUtf8().constData()));
-    plist_dict_set_item(id, "size", plist_new_uint(identity().size));
-    plist_dict_set_item(id, "modified", plist_new_real(identity().modified));
-    plist_dict_set_item(id, "created", plist_new_real(identity().created));
-    plist_dict_set_item(id, "inode", plist_new_uint(identity().inode));
-    plist_dict_set_item(id, "schema", plist_new_uint(3));
-    plist_dict_set_item(root, "identity", id);
-    plist_t waveform = plist_new_dict();
-    plist_dict_set_item(waveform, "version", plist_new_uint(3));
-    plist_dict_set_item(waveform, "duration", plist_new_real(expected.duration));
-    for (const char* key : {"peaks", "rms", "low", "mid", "high"}) {
-        plist_t series = plist_new_array();
-        for (const float v : expected.peaks) {
-            plist_array_append_item(series, plist_new_real(v));
+    const auto dict = [](std::initializer_list<std::pair<const char*, plist_t>> items) {
+        plist_t node = plist_new_dict();
+        for (const auto& [key, value] : items) {
+            plist_dict_set_item(node, key, value);
         }
-        plist_dict_set_item(waveform, key, series);
-    }
-    plist_t grid = plist_new_dict();
-    plist_dict_set_item(grid, "bpm", plist_new_real(expected.beatGrid->bpm));
-    plist_dict_set_item(grid, "origin", plist_new_real(expected.beatGrid->origin));
-    plist_dict_set_item(grid, "confidence", plist_new_real(expected.beatGrid->confidence));
-    plist_dict_set_item(waveform, "beatGrid", grid);
-    plist_dict_set_item(root, "waveform", waveform);
+        return node;
+    };
+    const auto series = [](const std::vector<float>& values) {
+        plist_t node = plist_new_array();
+        for (const float v : values) {
+            plist_array_append_item(node, plist_new_real(v));
+        }
+        return node;
+    };
+    const FileIdentity id = identity();
+    plist_t root = dict(
+        {{"identity", dict({{"path", plist_new_string(id.path.toUtf8().constData())},
+                            {"size", plist_new_uint(id.size)},
+                            {"modified", plist_new_real(id.modified)},
+                            {"created", plist_new_real(id.created)},
+                            {"inode", plist_new_uint(id.inode)},
+                            {"schema", plist_new_uint(3)}})},
+         {"waveform", dict({{"version", plist_new_uint(3)},
+                            {"duration", plist_new_real(expected.duration)},
+                            {"peaks", series(expected.peaks)},
+                            {"rms", series(expected.rms)},
+                            {"low", series(expected.low)},
+                            {"mid", series(expected.mid)},
+                            {"high", series(expected.high)},
+                            {"beatGrid", dict({{"bpm", plist_new_real(expected.beatGrid->bpm)},
+                                               {"origin", plist_new_real(expected.beatGrid->origin)},
+                                               {"confidence", plist_new_real(expected.beatGrid->confidence)}})}})}});
     char* bytes = nullptr;
     std::uint32_t length = 0;
     plist_to_bin(root, &bytes, &length);
     plist_free(root);
     fs::create_directories(native(cache.directory()));
-    QFile file(cache.fileFor(identity()));
+    QFile file(cache.fileFor(id));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes, length);
     file.close();
     std::free(bytes);
 
-    const auto loaded = cache.load(identity());
+    const auto loaded = cache.load(id);
     ASSERT_TRUE(loaded.has_value());
     expectSameRecord(*loaded, expected);
 }
