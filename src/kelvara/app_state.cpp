@@ -239,7 +239,8 @@ QCoro::Task<> AppState::pollLoop(TaskToken token) {
             }
         }
         const auto interval = snapshot_.playing() ? playingPollInterval : idlePollInterval;
-        if (!co_await clock->sleep(interval, token)) {
+        const bool slept = co_await clock->sleep(interval, token);
+        if (!slept) {
             co_return;
         }
     }
@@ -263,7 +264,8 @@ QCoro::Task<> AppState::refresh() {
         apply(MusicSnapshot{});
         co_return;
     }
-    const MusicSnapshot reply = co_await controller_->request(BridgeRequest{QStringLiteral("snapshot"), QString(), 0});
+    const BridgeRequest request = BridgeRequest::snapshot();
+    const MusicSnapshot reply = co_await controller_->request(request);
     if (stale()) {
         co_return;
     }
@@ -477,8 +479,8 @@ QCoro::Task<> AppState::runSeekQueue() {
     QPointer<AppState> self(this);
     while (pendingSeek_) {
         const PendingSeek seek = *std::exchange(pendingSeek_, std::nullopt);
-        const MusicSnapshot reply =
-            co_await controller_->request(BridgeRequest{QStringLiteral("seek"), seek.trackID, seek.position});
+        const BridgeRequest request{QString::fromLatin1(BridgeRequest::seekAction), seek.trackID, seek.position};
+        const MusicSnapshot reply = co_await controller_->request(request);
         if (!self) {
             co_return;
         }
@@ -505,7 +507,8 @@ void AppState::togglePlayback() {
 
 QCoro::Task<> AppState::sendToggle(QString trackID) {
     QPointer<AppState> self(this);
-    const MusicSnapshot reply = co_await controller_->request(BridgeRequest{QStringLiteral("toggle"), trackID, 0});
+    const BridgeRequest request{QString::fromLatin1(BridgeRequest::toggleAction), trackID, 0};
+    const MusicSnapshot reply = co_await controller_->request(request);
     if (!self) {
         co_return;
     }
@@ -533,7 +536,8 @@ void AppState::cancelNotice() {
 QCoro::Task<> AppState::clearNoticeLater(TaskToken token) {
     QPointer<AppState> self(this);
     const std::shared_ptr<UptimeClock> clock = clock_;
-    if (co_await clock->sleep(noticeDuration, token) && self) {
+    const bool slept = co_await clock->sleep(noticeDuration, token);
+    if (slept && self) {
         setSeekNotice(std::nullopt);
     }
 }
@@ -674,14 +678,13 @@ void AppState::stopLoop() {
 QCoro::Task<> AppState::watchLoop(TaskToken token, QString trackID, LoopRegion region) {
     QPointer<AppState> self(this);
     const std::shared_ptr<UptimeClock> clock = clock_;
-    while (co_await clock->sleep(loopWatchInterval, token)) {
-        if (!self || snapshot_.id != trackID || activeLoop_ != region) {
+    for (;;) {
+        const bool slept = co_await clock->sleep(loopWatchInterval, token);
+        if (!slept || !self || snapshot_.id != trackID || activeLoop_ != region) {
             co_return;
         }
-        if (seekTaskRunning_ || isScrubbing_ || !canControl() || duration() <= 0) {
-            continue;
-        }
-        if (region.shouldWrap(position(), snapshot_.playing())) {
+        const bool idle = !seekTaskRunning_ && !isScrubbing_ && canControl() && duration() > 0;
+        if (idle && region.shouldWrap(position(), snapshot_.playing())) {
             enqueueSeek(region.start);
         }
     }

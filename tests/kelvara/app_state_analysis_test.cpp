@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(AppStateAnalysis, AnalysesOnceThenLoadsFromTheCacheAfterARestart) {
-    const QString file = makeAudio(QStringLiteral("tone.wav"), 8);
+    const QString file = audio.tone(QStringLiteral("tone.wav"), 8);
     AppState& app = makeState();
     app.apply(track(QStringLiteral("t1"), file, 0, false, 0));
     EXPECT_EQ(app.analysisMessage(), analysing());
@@ -46,8 +46,8 @@ TEST_F(AppStateAnalysis, AnalysesOnceThenLoadsFromTheCacheAfterARestart) {
 }
 
 TEST_F(AppStateAnalysis, TrackChangeCancelsTheRunningAnalysisSilently) {
-    const QString longFile = makeAudio(QStringLiteral("long.wav"), 600);
-    const QString shortFile = makeAudio(QStringLiteral("short.wav"), 5);
+    const QString longFile = audio.tone(QStringLiteral("long.wav"), 240);
+    const QString shortFile = audio.tone(QStringLiteral("short.wav"), 5);
     AppState& app = makeState();
     app.apply(track(QStringLiteral("long"), longFile, 0, true));
     ASSERT_TRUE(waitUntil([&] { return app.analysisProgress().value_or(1) > 0; }));
@@ -67,12 +67,12 @@ TEST_F(AppStateAnalysis, TrackChangeCancelsTheRunningAnalysisSilently) {
 }
 
 TEST_F(AppStateAnalysis, AChangedFileIsAnalysedAgainAtTheNextCheckAfterFiveSeconds) {
-    const QString file = makeAudio(QStringLiteral("tone.wav"), 4);
+    const QString file = audio.tone(QStringLiteral("tone.wav"), 4);
     AppState& app = makeState();
     app.apply(track(QStringLiteral("t1"), file, 0, false));
     ASSERT_TRUE(waitForResult());
 
-    makeAudio(QStringLiteral("tone.wav"), 6, 880);  // rewritten in place
+    audio.tone(QStringLiteral("tone.wav"), 6, 44'100, 1, 880);  // rewritten in place
     clock->advance(4.9);
     app.apply(track(QStringLiteral("t1"), file, 0, false));
     EXPECT_TRUE(settled());
@@ -95,7 +95,7 @@ TEST_F(AppStateAnalysis, AChangedFileIsAnalysedAgainAtTheNextCheckAfterFiveSecon
 }
 
 TEST_F(AppStateAnalysis, StreamedTrackFailsOnceAndAChosenFileIsRememberedForIt) {
-    const QString file = makeAudio(QStringLiteral("local.wav"), 3);
+    const QString file = audio.tone(QStringLiteral("local.wav"), 3);
     AppState& app = makeState();
     app.apply(track(QStringLiteral("stream"), QString(), 0, false));
     ASSERT_TRUE(waitForResult());
@@ -122,8 +122,8 @@ TEST_F(AppStateAnalysis, StreamedTrackFailsOnceAndAChosenFileIsRememberedForIt) 
 }
 
 TEST_F(AppStateAnalysis, ChoosingAFileKeepsThePlayPositionAndLeavesANewTrackAlone) {
-    const QString first = makeAudio(QStringLiteral("first.wav"), 3);
-    const QString chosen = makeAudio(QStringLiteral("chosen.wav"), 4);
+    const QString first = audio.tone(QStringLiteral("first.wav"), 3);
+    const QString chosen = audio.tone(QStringLiteral("chosen.wav"), 4);
     AppState& app = makeState();
     app.apply(track(QStringLiteral("t1"), first, 50, true));
     ASSERT_TRUE(waitForResult());

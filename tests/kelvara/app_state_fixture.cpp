@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QProcess>
 #include <QSettings>
 #include <QTimer>
 
@@ -34,7 +33,8 @@ AppStateFixture::~AppStateFixture() { destroyState(); }
 AppState& AppStateFixture::makeState() {
     destroyState();
     AppStateEnvironment environment;
-    environment.clock = clock;
+    environment.clock = timeSource;
+    environment.sessionBus = sessionBus.value_or(QDBusConnection(QStringLiteral("no bus")));
     environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
     environment.systemBus.reset();
     state = std::make_unique<AppState>(environment);
@@ -61,17 +61,6 @@ MusicSnapshot AppStateFixture::track(const QString& id, const QString& path, dou
     snapshot.position = position;
     snapshot.state = playing ? QStringLiteral("playing") : QStringLiteral("paused");
     return snapshot;
-}
-
-QString AppStateFixture::makeAudio(const QString& name, double seconds, int frequency) const {
-    const QString path = home.path() + QLatin1Char('/') + name;
-    QProcess sox;
-    sox.start(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                                      QStringLiteral("-c"), QStringLiteral("2"), path, QStringLiteral("synth"),
-                                      QString::number(seconds), QStringLiteral("sine"), QString::number(frequency)});
-    EXPECT_TRUE(sox.waitForFinished(30'000));
-    EXPECT_EQ(sox.exitCode(), 0) << sox.readAllStandardError().toStdString();
-    return path;
 }
 
 bool AppStateFixture::waitUntil(const std::function<bool()>& done, double seconds) {

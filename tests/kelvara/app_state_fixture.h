@@ -2,17 +2,18 @@
 #pragma once
 
 #include "app_state.h"
+#include "audio_files.h"
 #include "manual_clock.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Texts in failure messages as text rather than bytes.
@@ -20,8 +21,8 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace kelvara::testing {
 
-// A fresh home (settings, stores, cache) and an AppState on a hand-moved clock. The bridge
-// program is the built kelvara; nothing here starts a player.
+// A fresh home (settings, stores, cache) and an AppState, by default on a hand-moved clock and
+// without a bus. Its bridge program is the built kelvara.
 class AppStateFixture : public ::testing::Test {
 protected:
     AppStateFixture();
@@ -35,8 +36,6 @@ protected:
     static MusicSnapshot track(const QString& id, const QString& path, double position, bool playing,
                                double duration = 300);
 
-    // An audio file of `seconds` seconds made by sox in the home folder.
-    QString makeAudio(const QString& name, double seconds, int frequency = 440) const;
 
     // Runs the event loop until `done` holds or `seconds` of real time pass.
     static bool waitUntil(const std::function<bool()>& done, double seconds = 10);
@@ -45,7 +44,12 @@ protected:
     QStringList messages() const;
 
     TestHome home;
+    AudioFiles audio;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    // What the next makeState() builds on: the hand-moved clock unless a test runs in real time,
+    // and no bus unless a test starts one.
+    std::shared_ptr<UptimeClock> timeSource = clock;
+    std::optional<QDBusConnection> sessionBus;
     std::unique_ptr<AppState> state;
 
 private:
