@@ -18,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -81,30 +83,74 @@ public:
     bool consume(kelvara::AudioBlock&) override { return true; }
 };
 
-double secondsOf(const auto& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+double threadSeconds() {
+    timespec now = {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// Decode-only and analysis alternate, so both see the same load on a shared machine.
+struct Cost {
+    double wall = 0;
+    double cpu = 0;  // of the calling thread
+
+    Cost& operator+=(const Cost& other) {
+        wall += other.wall;
+        cpu += other.cpu;
+        return *this;
+    }
+};
+
+Cost costOf(const auto& work) {
+    const auto start = Clock::now();
+    const double cpuStart = threadSeconds();
+    work();
+    return {std::chrono::duration<double>(Clock::now() - start).count(), threadSeconds() - cpuStart};
+}
+
+// Whether two threads really run at once here right now: 2 on two free cores, 1 when
+// other work takes one of them (the pipelined analysis then cannot gain).
+void BM_ParallelismOfThisMachine(benchmark::State& state) {
+    const auto spin = [] {
+        double x = 0;
+        for (int i = 0; i < 20'000'000; ++i) {
+            benchmark::DoNotOptimize(x += i);
+        }
+    };
+    double alone = 0, together = 0;
+    for (auto _ : state) {
+        alone += costOf(spin).wall;
+        together += costOf([&] {
+            std::thread other(spin);
+            spin();
+            other.join();
+        }).wall;
+    }
+    state.counters["parallel_speedup"] = 2 * alone / together;
+}
+BENCHMARK(BM_ParallelismOfThisMachine)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Decode-only and analysis alternate, so both see the same load on a shared machine. The
+// CPU time of the calling thread shows the two halves of the pipeline: decode_cpu_ms is the
+// decoder alone, analysis_thread_cpu_ms the filters, sums and tempo that run beside it.
 void BM_AnalysisOverDecode(benchmark::State& state, const char* extension) {
     const QString file = files().path(extension);
-    double decoding = 0, analysing = 0;
+    Cost decoding, analysing;
     for (auto _ : state) {
-        decoding += secondsOf([&] {
+        decoding += costOf([&] {
             kelvara::AudioDecoder decoder(file);
             NullSink sink;
             benchmark::DoNotOptimize(decoder.decode(sink));
         });
-        const double analysis = secondsOf([&] { benchmark::DoNotOptimize(kelvara::WaveformAnalyzer::analyze(file, {}, {})); });
+        const Cost analysis = costOf([&] { benchmark::DoNotOptimize(kelvara::WaveformAnalyzer::analyze(file, {}, {})); });
         analysing += analysis;
-        state.SetIterationTime(analysis);
+        state.SetIterationTime(analysis.wall);
     }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["decode_ms"] = 1000 * decoding / n;
-    state.counters["analysis_ms"] = 1000 * analysing / n;
-    state.counters["ratio"] = analysing / decoding;
+    const auto n = static_cast<double>(state.iterations()) / 1000;
+    state.counters["decode_ms"] = decoding.wall / n;
+    state.counters["analysis_ms"] = analysing.wall / n;
+    state.counters["decode_cpu_ms"] = decoding.cpu / n;
+    state.counters["analysis_thread_cpu_ms"] = analysing.cpu / n;
+    state.counters["ratio"] = analysing.wall / decoding.wall;
 }
 BENCHMARK_CAPTURE(BM_AnalysisOverDecode, mp3, "mp3")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AnalysisOverDecode, aac, "m4a")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);

@@ -20,7 +20,7 @@ class AudioDecoder;
 // analysis share the two cores. Memory stays bounded: at most `depth` blocks wait.
 class DecodingThread : private AudioBlockSink {
 public:
-    DecodingThread(AudioDecoder& decoder, std::size_t depth = 4);
+    DecodingThread(AudioDecoder& decoder, std::size_t depth = 16);
     // Stops the decoder at its next block and waits for it.
     ~DecodingThread() override;
     DecodingThread(const DecodingThread&) = delete;
