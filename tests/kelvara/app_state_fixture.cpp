@@ -36,7 +36,7 @@ AppState& AppStateFixture::makeState() {
     environment.clock = timeSource;
     environment.sessionBus = sessionBus.value_or(QDBusConnection(QStringLiteral("no bus")));
     environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
-    environment.systemBus.reset();
+    environment.systemBus = systemBus;
     state = std::make_unique<AppState>(environment);
     QObject::connect(state.get(), &AppState::analysisMessageChanged, state.get(),
                      [this] { messages_.append(state->analysisMessage()); });

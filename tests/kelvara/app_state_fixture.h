@@ -50,6 +50,7 @@ protected:
     // and no bus unless a test starts one.
     std::shared_ptr<UptimeClock> timeSource = clock;
     std::optional<QDBusConnection> sessionBus;
+    std::optional<QDBusConnection> systemBus;
     std::unique_ptr<AppState> state;
 
 private:

@@ -8,6 +8,7 @@
 #include "stand_in_process.h"
 
 #include <QCoroTask>
+#include <QDBusMessage>
 #include <QJsonArray>
 
 namespace kelvara::testing {
@@ -15,7 +16,10 @@ namespace {
 
 class AppStateWithPlayer : public AppStateFixture {
 protected:
-    AppStateWithPlayer() { sessionBus = bus.connection(); }
+    AppStateWithPlayer() {
+        sessionBus = bus.connection();
+        systemBus = machineBus.connection();
+    }
     ~AppStateWithPlayer() override { destroyState(); }  // while the bus still runs
 
     static QJsonObject trackAt(const QString& file) {
@@ -36,6 +40,9 @@ protected:
         return positions;
     }
 
+    // Stands for the system bus, where the login manager announces sleep and wake. Made before
+    // the session bus, which children then find in their environment.
+    PrivateBus machineBus;
     // Calls to "locked" are refused by the bus, as a desktop refuses an untrusted program.
     PrivateBus bus{QStringLiteral(
         "<policy context=\"default\"><deny send_destination=\"org.mpris.MediaPlayer2.locked\"/></policy>")};
@@ -51,6 +58,28 @@ TEST_F(AppStateWithPlayer, APlayerAppearingRestartsPollingAtOnce) {
     ASSERT_TRUE(waitUntil([&] { return app.snapshot().running; }));
     EXPECT_EQ(app.snapshot().path, QStringLiteral("/music/a.flac"));
     EXPECT_TRUE(app.canControl());
+}
+
+TEST_F(AppStateWithPlayer, WakingFromSleepRestartsPolling) {
+    StandInProcess player(QStringLiteral("standin"), {trackAt(QStringLiteral("/music/a.flac"))}, QStringLiteral("Paused"));
+    AppState& app = makeState();
+    app.start();
+    ASSERT_TRUE(waitUntil([&] { return app.snapshot().running; }));
+    player.command("status Playing");  // unseen until the next poll, and the clock stands still
+
+    QDBusConnection login = machineBus.connection();
+    ASSERT_TRUE(login.registerService(QStringLiteral("org.freedesktop.login1")));
+    const auto announce = [&](bool sleeping) {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                         QStringLiteral("org.freedesktop.login1.Manager"),
+                                                         QStringLiteral("PrepareForSleep"));
+        signal << sleeping;
+        login.send(signal);
+    };
+    announce(true);
+    EXPECT_FALSE(waitUntil([&] { return app.snapshot().playing(); }, 0.3));
+    announce(false);
+    EXPECT_TRUE(waitUntil([&] { return app.snapshot().playing(); }));
 }
 
 TEST_F(AppStateWithPlayer, ABurstOfSeeksSendsTheFirstTargetThenOnlyTheLast) {
