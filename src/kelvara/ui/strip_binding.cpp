@@ -12,7 +12,10 @@ StripBinding::StripBinding(AppState& state, WaveformView& view, QObject* parent)
     view_.setScene(scene());
     connect(&state_, &AppState::waveformChanged, this, [this] { view_.setWaveform(state_.waveform()); });
     connect(&state_, &AppState::loopInChanged, this, &StripBinding::followLoopStart);
-    connect(&state_, &AppState::changed, this, [this] { view_.setScene(scene()); });
+    connect(&state_, &AppState::changed, this, [this] {
+        view_.setScene(scene());
+        view_.followPosition();
+    });
     connectRequests();
 }
 

@@ -25,7 +25,7 @@ WaveformView::WaveformView(QWidget* parent) : QWidget(parent), input_(new InputV
     input_->setActions(makeInput());
     animation_.setInterval(frameInterval);
     animation_.setTimerType(Qt::PreciseTimer);
-    connect(&animation_, &QTimer::timeout, this, &WaveformView::animationTick);
+    connect(&animation_, &QTimer::timeout, this, &WaveformView::followPosition);
 }
 
 void WaveformView::setScene(WaveformScene scene) {
@@ -95,7 +95,7 @@ WaveformView::FrameKey WaveformView::frameKey(double position) const {
     return {whole(std::round(fraction * width() * devicePixelRatioF() * 4)), whole(std::floor(position)), whole(std::ceil(remaining))};
 }
 
-void WaveformView::animationTick() {
+void WaveformView::followPosition() {
     if (frameKey(position()) != paintedKey_) {
         update();
     }

@@ -39,6 +39,9 @@ public:
     // The interpolated play position, asked at every frame.
     void setPositionSource(std::function<double()> position);
     double position() const { return position_ ? position_() : 0.0; }
+    // Repaints if the play position moved since the last frame; for changes of the state
+    // while nothing animates (a seek or a poll while paused).
+    void followPosition();
 
     InputView* inputView() const { return input_; }
     const std::vector<WaveformColumn>& columns() const { return columns_; }
@@ -70,7 +73,6 @@ private:
     WaveformInput makeInput();
     void rebuildColumns();
     void updateAnimation();
-    void animationTick();
     FrameKey frameKey(double position) const;
     void handleClick(double x, Qt::KeyboardModifiers modifiers);
     void setHover(std::optional<double> x);

@@ -7,6 +7,7 @@
 #include "ui/content_view.h"
 #include "ui/message_row.h"
 #include "ui/more_menu.h"
+#include "ui/strip_binding.h"
 #include "ui/toolbar.h"
 #include "ui/viewport_slider.h"
 #include "ui/waveform_view.h"
@@ -15,12 +16,27 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 namespace kelvara::testing {
 namespace {
 
 using MainWindow = WindowFixture;
+
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* widget, int& count) : count_(count) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count_ += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+
+private:
+    int& count_;
+};
 
 const QString missingFile = QStringLiteral("/nonexistent/track.flac");
 
@@ -136,6 +152,27 @@ TEST_F(MainWindow, SeekToAMissingPlayerShowsTheErrorRowAndRetryClearsIt) {
     EXPECT_EQ(row->message(), state->controlError().value_or(QString()));
     row->button()->click();
     EXPECT_TRUE(row->isHidden());
+}
+
+// While paused nothing animates, so a position that jumps (a seek's reply, a poll after the
+// player was moved elsewhere) must repaint the strip by itself — and nothing else must.
+TEST_F(MainWindow, PausedPositionJumpRepaintsTheStripAndNothingElseDoes) {
+    WaveformView strip;
+    StripBinding binding(*state, strip);
+    strip.resize(400, 80);
+    strip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    state->apply(track(missingFile, 100, 10));
+    QTest::qWait(50);
+
+    int paints = 0;
+    PaintCounter counter(&strip, paints);
+    state->apply(track(missingFile, 100, 10));
+    QTest::qWait(100);
+    EXPECT_EQ(paints, 0) << "the same state again";
+    state->apply(track(missingFile, 100, 60));
+    EXPECT_TRUE(waitUntil([&] { return paints > 0; }, 1));
+    EXPECT_FALSE(strip.isAnimating());
 }
 
 TEST_F(MainWindow, FileItemsNeedATrack) {

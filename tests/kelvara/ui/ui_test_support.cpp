@@ -1,18 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 namespace kelvara::testing {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "window_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+namespace {
+
+// The application object lives from before the first test to after the last, and goes
+// before the program's exit handlers run (a static one would outlive parts of Qt it uses).
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[12] = "window_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
+
+QApplication& application() { return *qApp; }
 
 Waveform steadyWaveform(double duration, float level, std::size_t points) {
     const std::vector<float> values(points, level);

@@ -9,7 +9,8 @@
 
 namespace kelvara::testing {
 
-// The one application object of a widget test process (offscreen platform).
+// The one application object of a widget test process (offscreen platform), made before
+// the first test.
 QApplication& application();
 
 // A track whose every point has the same level in all three bands.

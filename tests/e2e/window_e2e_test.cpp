@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole program under X11 with a window manager and a compositor: mpv plays a generated
+// track on a private bus, the window shows its waveform, and clicks on the strip seek mpv —
+// or, with the seek lock on, leave it alone and say so.
+#include "app_state.h"
+#include "audio_files.h"
+#include "i18n/l.h"
+#include "mpv_player.h"
+#include "private_bus.h"
+#include "test_home.h"
+#include "ui/compositor_probe.h"
+#include "ui/content_view.h"
+#include "ui/dark_theme.h"
+#include "ui/input_view.h"
+#include "ui/kelvara_window.h"
+#include "ui/strip_geometry.h"
+#include "ui/toolbar.h"
+#include "ui/waveform_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QScreen>
+#include <QSettings>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+#include <memory>
+
+namespace kelvara::testing {
+namespace {
+
+// An X11 application object from before the first test to after the last (none without a
+// display: the tests then skip).
+class X11Application : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            return;
+        }
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+        DarkTheme::apply(*application_);
+    }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[17] = "window_e2e_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const x11Environment = ::testing::AddGlobalTestEnvironment(new X11Application);
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+// A desktop program started for the test and stopped by its PID at the end. One that cannot
+// run (another window manager or compositor already owns the screen) is fine.
+class DesktopHelper {
+public:
+    explicit DesktopHelper(const QString& program, const QStringList& arguments = {}) {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(program, arguments);
+        process_.waitForStarted();
+    }
+    ~DesktopHelper() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished(2000);
+        }
+    }
+
+private:
+    QProcess process_;
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+class WindowEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            GTEST_SKIP() << "needs an X server: DISPLAY is not set (scripts/test starts Xvfb and exports it)";
+        }
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
+        windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
+        compositor = std::make_unique<DesktopHelper>(QStringLiteral("xcompmgr"));
+        ASSERT_TRUE(waitUntil([] { return CompositorProbe::isCompositing(); }, 5000)) << "xcompmgr did not take the screen";
+
+        bus = std::make_unique<PrivateBus>();
+        const QString track = files.clickTrack(QStringLiteral("clicks.wav"), 120, 64, 0.5);
+        player = std::make_unique<MpvPlayer>(*bus, QStringList{track});
+
+        AppStateEnvironment environment;
+        environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
+        environment.sessionBus = bus->connection();
+        environment.systemBus.reset();
+        state = std::make_unique<AppState>(environment);
+        window = std::make_unique<KelvaraWindow>(*state, CompositorProbe::isCompositing());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override {
+        window.reset();
+        state.reset();
+        player.reset();
+        bus.reset();
+    }
+
+    double playerPosition() const {
+        QDBusMessage get = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                          QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get.setAutoStartService(false);
+        get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Position");
+        const QDBusMessage reply = bus->connection().call(get, QDBus::Block, 2000);
+        return static_cast<double>(reply.arguments().value(0).value<QDBusVariant>().variant().toLongLong()) / 1e6;
+    }
+
+    // What the screen shows of the window, composited; also kept in the build folder to look at.
+    QImage screenshot(const QString& name) const {
+        QTest::qWait(100);
+        const QRect frame = window->frameGeometry();
+        QImage image = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+        image.save(qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/tests/e2e/") + name);
+        return image;
+    }
+
+    // Pixels of the strip's waveform band with a clearly blue or green cast (the glass is grey).
+    int colouredPixels(const QImage& image, const QWidget* strip) const {
+        const QRect band(strip->mapTo(window.get(), QPoint(0, 0)), QSize(strip->width(), strip->height() - 18));
+        int count = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                count += std::max(pixel.blue(), pixel.green()) - pixel.red() > 50 ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    void click(double fraction) {
+        InputView* input = window->content()->strip()->inputView();
+        QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(static_cast<int>(input->width() * fraction), input->height() / 2));
+    }
+
+    TestHome home;
+    AudioFiles files;
+    std::unique_ptr<DesktopHelper> windowManager;
+    std::unique_ptr<DesktopHelper> compositor;
+    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<MpvPlayer> player;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<KelvaraWindow> window;
+};
+
+TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
+    WaveformView* strip = window->content()->strip();
+    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30'000)) << state->analysisMessage().toStdString();
+    ASSERT_FALSE(strip->columns().empty());
+
+    const QImage shown = screenshot(QStringLiteral("window_e2e_waveform.png"));
+    EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::black)) << "the rounded corner shows the desktop, not black";
+    EXPECT_GT(colouredPixels(shown, strip), strip->width()) << "the clicks' bright band shows along the strip";
+
+    // Unlocked: a click at three quarters seeks mpv to the square nearest that point.
+    QToolButton* lock = window->content()->toolbar()->lockButton();
+    ASSERT_TRUE(state->seekLocked());
+    lock->click();
+    ASSERT_FALSE(state->seekLocked());
+    const double target = StripGeometry(strip->scene(), strip->width()).clickTarget(strip->width() * 0.75);
+    click(0.75);
+    ASSERT_TRUE(waitUntil([&] { return std::abs(playerPosition() - target) < 0.3; }, 5000))
+        << "mpv at " << playerPosition() << " s, expected " << target;
+
+    // Locked: a click elsewhere leaves mpv where it is and shows the notice on the strip.
+    lock->click();
+    ASSERT_TRUE(state->seekLocked());
+    click(0.1);
+    QTest::qWait(500);
+    EXPECT_NEAR(playerPosition(), target, 0.3);
+    EXPECT_EQ(state->seekNotice(), L("Перемотка выключена · снимите замок"));
+    const QImage refused = screenshot(QStringLiteral("window_e2e_locked.png"));
+    EXPECT_NE(refused, shown);
+}
+
+// The strip repaints only when something moves: never while the track is paused and the
+// pointer rests, at most about 60 times a second while it plays.
+TEST_F(WindowEndToEnd, PausedIdleWindowPaintsNothingAndPlayingAnimatesAtMostSixtyTimesASecond) {
+    WaveformView* strip = window->content()->strip();
+    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30'000)) << state->analysisMessage().toStdString();
+    QTest::qWait(300);
+    PaintCounter paints(strip);
+    QTest::qWait(2000);
+    EXPECT_EQ(paints.count, 0);
+    EXPECT_FALSE(strip->isAnimating());
+
+    window->content()->toolbar()->playButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5000));
+    EXPECT_TRUE(strip->isAnimating());
+    paints.count = 0;
+    QTest::qWait(1000);
+    EXPECT_GT(paints.count, 5);
+    EXPECT_LE(paints.count, 65);
+}
+
+}  // namespace
+}  // namespace kelvara::testing
