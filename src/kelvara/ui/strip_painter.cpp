@@ -112,9 +112,9 @@ void StripPainter::paint(const StripFrame& frame) {
     drawLoopIn();
     drawFooter(frame.position);
     drawCues();
-    drawNotice();
+    const QRectF notice = drawNotice();
     if (frame.hoverX) {
-        drawHover(*frame.hoverX, frame.held);
+        drawHover(*frame.hoverX, frame.held, notice);
     }
     painter_.restore();
 }
@@ -297,7 +297,7 @@ void StripPainter::drawCues() {
     }
 }
 
-void StripPainter::drawCapsule(QPointF topLeft, const QString& text, const QFont& font) {
+QRectF StripPainter::drawCapsule(QPointF topLeft, const QString& text, const QFont& font) {
     const QFontMetricsF metrics(font);
     const QRectF rect(topLeft, QSizeF(metrics.horizontalAdvance(text) + 2 * capsuleInset, metrics.height() + 2 * capsuleInset));
     // The hairline stays inside the capsule, so a capsule at x = 0 never bleeds left of it.
@@ -310,18 +310,19 @@ void StripPainter::drawCapsule(QPointF topLeft, const QString& text, const QFont
     painter_.setFont(font);
     painter_.setPen(SystemColors::white(0.92));
     painter_.drawText(rect, Qt::AlignCenter, text);
+    return rect;
 }
 
-void StripPainter::drawNotice() {
+QRectF StripPainter::drawNotice() {
     if (!scene_.seekNotice) {
-        return;
+        return {};
     }
     const QFont& font = StripFonts::get().notice;
     const double width = QFontMetricsF(font).horizontalAdvance(*scene_.seekNotice) + 2 * capsuleInset;
-    drawCapsule(QPointF(std::max((size_.width() - width) / 2, 0.0), capsuleTop), *scene_.seekNotice, font);
+    return drawCapsule(QPointF(std::max((size_.width() - width) / 2, 0.0), capsuleTop), *scene_.seekNotice, font);
 }
 
-void StripPainter::drawHover(double x, HeldModifiers held) {
+void StripPainter::drawHover(double x, HeldModifiers held, const QRectF& notice) {
     if (!scene_.canControl || scene_.duration <= 0) {
         return;
     }
@@ -330,7 +331,10 @@ void StripPainter::drawHover(double x, HeldModifiers held) {
     const QFont& font = StripFonts::get().hover;
     const QString label = geometry_.hoverLabel(x, held);
     const double width = QFontMetricsF(font).horizontalAdvance(label) + 2 * capsuleInset;
-    drawCapsule(QPointF(clampInto(x - 25, 0, size_.width() - width), capsuleTop), label, font);
+    const double left = clampInto(x - 25, 0, size_.width() - width);
+    // Under the notice when the two would overlap, so both stay readable.
+    const bool underNotice = notice.isValid() && left < notice.right() && left + width > notice.left();
+    drawCapsule(QPointF(left, underNotice ? notice.bottom() + capsuleTop : capsuleTop), label, font);
 }
 
 }  // namespace kelvara

@@ -52,9 +52,9 @@ private:
     void drawLoopIn();
     void drawFooter(double position);
     void drawCues();
-    void drawNotice();
-    void drawHover(double x, HeldModifiers held);
-    void drawCapsule(QPointF topLeft, const QString& text, const QFont& font);
+    QRectF drawNotice();
+    void drawHover(double x, HeldModifiers held, const QRectF& notice);
+    QRectF drawCapsule(QPointF topLeft, const QString& text, const QFont& font);
 
     double markHeight() const { return std::max(size_.height() - footerHeight, 0.0); }
 
