@@ -39,8 +39,8 @@ struct AnalysisOutcome;
 struct AppStateEnvironment {
     std::shared_ptr<UptimeClock> clock = std::make_shared<SystemUptimeClock>();
     QString bridgeExecutable = QCoreApplication::applicationFilePath();
-    QDBusConnection sessionBus = QDBusConnection::sessionBus();
-    std::optional<QDBusConnection> systemBus = QDBusConnection::systemBus();
+    std::optional<QDBusConnection> sessionBus;  // absent: the desktop's session bus
+    std::optional<QDBusConnection> systemBus = QDBusConnection::systemBus();  // absent: no sleep notices
 };
 
 // The one controller of the window process, on the main thread: follows the player through

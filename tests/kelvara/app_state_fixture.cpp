@@ -34,7 +34,7 @@ AppState& AppStateFixture::makeState() {
     destroyState();
     AppStateEnvironment environment;
     environment.clock = timeSource;
-    environment.sessionBus = sessionBus.value_or(QDBusConnection(QStringLiteral("no bus")));
+    environment.sessionBus = sessionBus ? *sessionBus : QDBusConnection(QStringLiteral("no bus"));
     environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
     environment.systemBus = systemBus;
     state = std::make_unique<AppState>(environment);
