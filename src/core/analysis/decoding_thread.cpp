@@ -3,17 +3,19 @@
 
 #include "analysis/audio_decoder.h"
 
+#include <algorithm>
+
 namespace kelvara {
 
 DecodingThread::DecodingThread(AudioDecoder& decoder, std::size_t depth)
-    : depth_(depth), worker_([this, &decoder] { run(decoder); }) {}
+    : depth_(depth), batch_(std::max<std::size_t>(1, depth / 2)), worker_([this, &decoder] { run(decoder); }) {}
 
 DecodingThread::~DecodingThread() {
     {
         const std::lock_guard lock(mutex_);
         abandoned_ = true;
     }
-    changed_.notify_all();
+    writable_.notify_all();
     worker_.join();
 }
 
@@ -29,13 +31,20 @@ void DecodingThread::run(AudioDecoder& decoder) {
         finished_ = true;
         error_ = error;
     }
-    changed_.notify_all();
+    readable_.notify_all();
 }
 
 // On the decoder's thread: hands the filled block over and gives the decoder an empty one.
+// A waiting reader is woken only once a batch of blocks is ready (and a waiting decoder only
+// once there is room for a batch): every wake-up invites the scheduler to put both threads
+// on one core.
 bool DecodingThread::consume(AudioBlock& block) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return abandoned_ || ready_.size() < depth_; });
+    if (ready_.size() >= depth_ && !abandoned_) {
+        decoderWaiting_ = true;
+        writable_.wait(lock, [this] { return abandoned_ || ready_.size() + batch_ <= depth_; });
+        decoderWaiting_ = false;
+    }
     if (abandoned_) {
         return false;
     }
@@ -46,8 +55,11 @@ bool DecodingThread::consume(AudioBlock& block) {
         spare_.pop_back();
     }
     ready_.back().swap(block);
+    const bool wake = readerWaiting_ && ready_.size() >= batch_;
     lock.unlock();
-    changed_.notify_all();
+    if (wake) {
+        readable_.notify_one();
+    }
     return true;
 }
 
@@ -57,7 +69,11 @@ const AudioBlock* DecodingThread::next() {
         spare_.push_back(std::move(*current_));
         current_.reset();
     }
-    changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
+    if (ready_.empty() && !finished_) {
+        readerWaiting_ = true;
+        readable_.wait(lock, [this] { return ready_.size() >= batch_ || finished_; });
+        readerWaiting_ = false;
+    }
     if (ready_.empty()) {
         if (error_) {
             std::rethrow_exception(error_);
@@ -66,8 +82,11 @@ const AudioBlock* DecodingThread::next() {
     }
     current_.emplace(std::move(ready_.front()));
     ready_.pop_front();
+    const bool wake = decoderWaiting_ && ready_.size() + batch_ <= depth_;
     lock.unlock();
-    changed_.notify_all();
+    if (wake) {
+        writable_.notify_one();
+    }
     return &*current_;
 }
 

@@ -35,8 +35,12 @@ private:
     void run(AudioDecoder& decoder);
 
     std::size_t depth_;
+    std::size_t batch_;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable readable_;
+    std::condition_variable writable_;
+    bool readerWaiting_ = false;
+    bool decoderWaiting_ = false;
     std::deque<AudioBlock> ready_;
     std::vector<AudioBlock> spare_;
     std::optional<AudioBlock> current_;
