@@ -130,6 +130,8 @@ protected:
     void TearDown() override {
         window.reset();
         state.reset();
+        // Let the state's cancelled tasks run to their end before the player and bus go.
+        QTest::qWait(100);
         player.reset();
         bus.reset();
     }
@@ -208,6 +210,27 @@ TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
     EXPECT_EQ(state->seekNotice(), L("Перемотка выключена · снимите замок"));
     const QImage refused = screenshot(QStringLiteral("window_e2e_locked.png"));
     EXPECT_NE(refused, shown);
+}
+
+// The keyboard commands of the window, as a person presses them.
+TEST_F(WindowEndToEnd, ShortcutsLockZoomAndPlay) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(state->seekLocked());
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1.5);
+    QTest::keyClick(window.get(), Qt::Key_Underscore, Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1);
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ShiftModifier);
+    QTest::keyClick(window.get(), Qt::Key_0, Qt::ShiftModifier);
+    EXPECT_EQ(state->viewport(), WaveformViewport{});
+
+    ASSERT_TRUE(waitUntil([&] { return state->canControl(); }, 10'000));
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    EXPECT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5000)) << "Space plays";
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(state->cues().size(), 1u) << "Ctrl+D adds a cue at the play position";
 }
 
 // The strip repaints only when something moves: never while the track is paused and the
