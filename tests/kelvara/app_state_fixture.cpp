@@ -4,10 +4,7 @@
 #include "i18n/app_language.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QSettings>
-#include <QTimer>
 
 namespace kelvara::testing {
 
@@ -61,19 +58,6 @@ MusicSnapshot AppStateFixture::track(const QString& id, const QString& path, dou
     snapshot.position = position;
     snapshot.state = playing ? QStringLiteral("playing") : QStringLiteral("paused");
     return snapshot;
-}
-
-bool AppStateFixture::waitUntil(const std::function<bool()>& done, double seconds) {
-    QDeadlineTimer deadline(static_cast<qint64>(seconds * 1000));
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
 }
 
 QStringList AppStateFixture::messages() const { return messages_; }

@@ -5,13 +5,13 @@
 #include "audio_files.h"
 #include "manual_clock.h"
 #include "test_home.h"
+#include "wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -36,9 +36,6 @@ protected:
     static MusicSnapshot track(const QString& id, const QString& path, double position, bool playing,
                                double duration = 300);
 
-
-    // Runs the event loop until `done` holds or `seconds` of real time pass.
-    static bool waitUntil(const std::function<bool()>& done, double seconds = 10);
 
     // Every value analysisMessage took since the state was made.
     QStringList messages() const;
