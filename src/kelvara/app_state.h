@@ -150,7 +150,7 @@ public:
     void retry();
 
     // Player state.
-    void apply(const MusicSnapshot& snapshot);
+    void apply(const MusicSnapshot& next);
     void seek(double seconds);
     void togglePlayback();
     void indicateSeekLock();
