@@ -8,6 +8,7 @@
 #include "mpv_player.h"
 #include "private_bus.h"
 #include "test_home.h"
+#include "wait_until.h"
 #include "ui/compositor_probe.h"
 #include "ui/content_view.h"
 #include "ui/dark_theme.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
@@ -57,17 +57,6 @@ private:
 };
 
 [[maybe_unused]] const auto* const x11Environment = ::testing::AddGlobalTestEnvironment(new X11Application);
-
-bool waitUntil(const std::function<bool()>& done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 // A desktop program started for the test and stopped by its PID at the end. One that cannot
 // run (another window manager or compositor already owns the screen) is fine.
@@ -111,7 +100,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
         windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
         compositor = std::make_unique<DesktopHelper>(QStringLiteral("xcompmgr"));
-        ASSERT_TRUE(waitUntil([] { return CompositorProbe::isCompositing(); }, 5000)) << "xcompmgr did not take the screen";
+        ASSERT_TRUE(waitUntil([] { return CompositorProbe::isCompositing(); }, 5)) << "xcompmgr did not take the screen";
 
         bus = std::make_unique<PrivateBus>();
         const QString track = files.clickTrack(QStringLiteral("clicks.wav"), 120, 64, 0.5);
@@ -184,7 +173,7 @@ protected:
 
 TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
     WaveformView* strip = window->content()->strip();
-    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30'000)) << state->analysisMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30)) << state->analysisMessage().toStdString();
     ASSERT_FALSE(strip->columns().empty());
 
     const QImage shown = screenshot(QStringLiteral("window_e2e_waveform.png"));
@@ -198,7 +187,7 @@ TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
     ASSERT_FALSE(state->seekLocked());
     const double target = StripGeometry(strip->scene(), strip->width()).clickTarget(strip->width() * 0.75);
     click(0.75);
-    ASSERT_TRUE(waitUntil([&] { return std::abs(playerPosition() - target) < 0.3; }, 5000))
+    ASSERT_TRUE(waitUntil([&] { return std::abs(playerPosition() - target) < 0.3; }, 5))
         << "mpv at " << playerPosition() << " s, expected " << target;
 
     // Locked: a click elsewhere leaves mpv where it is and shows the notice on the strip.
@@ -226,9 +215,9 @@ TEST_F(WindowEndToEnd, ShortcutsLockZoomAndPlay) {
     QTest::keyClick(window.get(), Qt::Key_0, Qt::ShiftModifier);
     EXPECT_EQ(state->viewport(), WaveformViewport{});
 
-    ASSERT_TRUE(waitUntil([&] { return state->canControl(); }, 10'000));
+    ASSERT_TRUE(waitUntil([&] { return state->canControl(); }, 10));
     QTest::keyClick(window.get(), Qt::Key_Space);
-    EXPECT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5000)) << "Space plays";
+    EXPECT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5)) << "Space plays";
     QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(state->cues().size(), 1u) << "Ctrl+D adds a cue at the play position";
 }
@@ -237,7 +226,7 @@ TEST_F(WindowEndToEnd, ShortcutsLockZoomAndPlay) {
 // pointer rests, at most about 60 times a second while it plays.
 TEST_F(WindowEndToEnd, PausedIdleWindowPaintsNothingAndPlayingAnimatesAtMostSixtyTimesASecond) {
     WaveformView* strip = window->content()->strip();
-    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30'000)) << state->analysisMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30)) << state->analysisMessage().toStdString();
     QTest::qWait(300);
     PaintCounter paints(strip);
     QTest::qWait(2000);
@@ -245,7 +234,7 @@ TEST_F(WindowEndToEnd, PausedIdleWindowPaintsNothingAndPlayingAnimatesAtMostSixt
     EXPECT_FALSE(strip->isAnimating());
 
     window->content()->toolbar()->playButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5));
     EXPECT_TRUE(strip->isAnimating());
     paints.count = 0;
     QTest::qWait(1000);

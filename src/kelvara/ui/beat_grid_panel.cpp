@@ -3,6 +3,7 @@
 
 #include "app_state.h"
 #include "i18n/l.h"
+#include "ui/panel_label.h"
 #include "ui/toggle_switch.h"
 
 #include <QHBoxLayout>
@@ -21,13 +22,6 @@ namespace {
 constexpr double lowestBpm = 30;
 constexpr double highestBpm = 300;
 constexpr double uncertainBelow = 0.35;
-
-QLabel* label(const QString& text, const char* role, QWidget* parent) {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(QLatin1String(role));
-    result->setWordWrap(true);
-    return result;
-}
 
 // The whole text as a decimal number, with a comma allowed for the point; no spaces or signs
 // around it.
@@ -55,9 +49,9 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
       earlier_(new QPushButton(L("−0,01 с"), this)),
       later_(new QPushButton(L("+0,01 с"), this)),
       here_(new QPushButton(L("Квадрат здесь"), this)),
-      info_(label(QString(), "secondary", this)),
-      uncertain_(label(L("Ритм определён неуверенно — проверьте сетку на слух."), "warning", this)),
-      error_(label(QString(), "warning", this)),
+      info_(panelLabel(QString(), "secondary", this)),
+      uncertain_(panelLabel(L("Ритм определён неуверенно — проверьте сетку на слух."), "warning", this)),
+      error_(panelLabel(QString(), "warning", this)),
       restore_(new QPushButton(L("Вернуть автоматическую сетку"), this)) {
     setFixedWidth(370);
     auto* column = new QVBoxLayout(this);
@@ -65,9 +59,9 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
     column->setSpacing(12);
 
     auto* heading = new QHBoxLayout;
-    heading->addWidget(label(L("BPM и сетка"), "headline", this));
+    heading->addWidget(panelLabel(L("BPM и сетка"), "headline", this));
     heading->addStretch();
-    heading->addWidget(label(L("4 такта · 16 долей"), "secondary", this));
+    heading->addWidget(panelLabel(L("4 такта · 16 долей"), "secondary", this));
     column->addLayout(heading);
 
     column->addWidget(showGrid_);
@@ -90,7 +84,7 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
         reload();
     });
 
-    column->addWidget(label(L("Авто определяет темп и доли. Начало музыкальной фразы при необходимости отметьте вручную. "
+    column->addWidget(panelLabel(L("Авто определяет темп и доли. Начало музыкальной фразы при необходимости отметьте вручную. "
                               "⌘ + два клика — начало и конец повторяемого участка."),
                             "secondary", this));
 

@@ -7,8 +7,8 @@
 #include "models/time_label.h"
 #include "ui/app_icons.h"
 #include "ui/system_colors.h"
+#include "ui/ui_fonts.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,9 +58,7 @@ CueEditorRow::CueEditorRow(AppState& state, const CuePoint& cue, const QString& 
     color_->setFixedWidth(18);
     color_->setIconSize({14, 14});
 
-    QFont clock = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    clock.setPixelSize(12);
-    time_->setFont(clock);
+    time_->setFont(UiFonts::monospaced(12));
     time_->setCursor(Qt::PointingHandCursor);
     connect(time_, &QToolButton::clicked, this, [this] {
         if (state_.snapshot().id == trackID_) {

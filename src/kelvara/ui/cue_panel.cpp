@@ -5,6 +5,7 @@
 #include "i18n/l.h"
 #include "ui/app_icons.h"
 #include "ui/cue_editor_row.h"
+#include "ui/panel_label.h"
 #include "ui/system_colors.h"
 
 #include <QHBoxLayout>
@@ -19,34 +20,27 @@ namespace kelvara {
 
 namespace {
 
-QLabel* label(const QString& text, const char* role, QWidget* parent) {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(QLatin1String(role));
-    result->setWordWrap(true);
-    return result;
-}
-
 }  // namespace
 
 CuePanel::CuePanel(AppState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
       add_(new QPushButton(AppIcons::icon(Symbol::Plus, SystemColors::white(0.9), 12), L("Добавить"), this)),
-      title_(label(QString(), "secondary", this)),
-      error_(label(QString(), "warning", this)),
+      title_(panelLabel(QString(), "secondary", this)),
+      error_(panelLabel(QString(), "warning", this)),
       list_(new QScrollArea(this)),
       rowsLayout_(nullptr),
-      hint_(label(L("⌥ + клик по волне добавляет метку в выбранном месте; ⌘D — в текущей позиции. "
+      hint_(panelLabel(L("⌥ + клик по волне добавляет метку в выбранном месте; ⌘D — в текущей позиции. "
                     "Назовите метку: «вокал», «припев», «выход»."),
                   "secondary", this)),
-      footer_(label(QString(), "smallCaption", this)) {
+      footer_(panelLabel(QString(), "smallCaption", this)) {
     setFixedWidth(350);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(12);
 
     auto* heading = new QHBoxLayout;
-    heading->addWidget(label(L("Метки трека"), "headline", this));
+    heading->addWidget(panelLabel(L("Метки трека"), "headline", this));
     heading->addStretch();
     heading->addWidget(add_);
     connect(add_, &QPushButton::clicked, this, [this] { state_.addCue(state_.position()); });

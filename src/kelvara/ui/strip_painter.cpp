@@ -6,8 +6,8 @@
 #include "models/performance_controls.h"
 #include "models/time_label.h"
 #include "ui/system_colors.h"
+#include "ui/ui_fonts.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainterPath>
 
@@ -22,30 +22,15 @@ namespace {
 struct StripFonts {
     QFont footer;
     QFont remaining;
-    QFont notice;
-    QFont hover;
+    QFont capsule;
 
     static const StripFonts& get() {
         static const StripFonts fonts{
-            monospaced(11, QFont::Normal),
-            monospaced(13, QFont::DemiBold),
-            proportional(11),
-            proportional(11),
+            UiFonts::monospaced(11),
+            UiFonts::monospaced(13, QFont::DemiBold),
+            UiFonts::proportional(11),
         };
         return fonts;
-    }
-
-    static QFont monospaced(int pixels, QFont::Weight weight) {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPixelSize(pixels);
-        font.setWeight(weight);
-        return font;
-    }
-
-    static QFont proportional(int pixels) {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-        font.setPixelSize(pixels);
-        return font;
     }
 };
 
@@ -317,7 +302,7 @@ QRectF StripPainter::drawNotice() {
     if (!scene_.seekNotice) {
         return {};
     }
-    const QFont& font = StripFonts::get().notice;
+    const QFont& font = StripFonts::get().capsule;
     const double width = QFontMetricsF(font).horizontalAdvance(*scene_.seekNotice) + 2 * capsuleInset;
     return drawCapsule(QPointF(std::max((size_.width() - width) / 2, 0.0), capsuleTop), *scene_.seekNotice, font);
 }
@@ -328,7 +313,7 @@ void StripPainter::drawHover(double x, HeldModifiers held, const QRectF& notice)
     }
     const double lineX = geometry_.xOf(geometry_.hoverTarget(x, held));
     painter_.fillRect(QRectF(lineX, 0, 0.6, markHeight()), SystemColors::white(0.5));
-    const QFont& font = StripFonts::get().hover;
+    const QFont& font = StripFonts::get().capsule;
     const QString label = geometry_.hoverLabel(x, held);
     const double width = QFontMetricsF(font).horizontalAdvance(label) + 2 * capsuleInset;
     const double left = clampInto(x - 25, 0, size_.width() - width);

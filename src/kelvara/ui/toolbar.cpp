@@ -6,10 +6,10 @@
 #include "ui/app_icons.h"
 #include "ui/elided_label.h"
 #include "ui/system_colors.h"
+#include "ui/ui_fonts.h"
 #include "ui/window_commands.h"
 
 #include <QAction>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QToolButton>
@@ -17,13 +17,6 @@
 namespace kelvara {
 
 namespace {
-
-QFont monospaced(int pixels, QFont::Weight weight = QFont::Normal) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    return font;
-}
 
 QString cssColor(const QColor& color) {
     return QStringLiteral("rgba(%1,%2,%3,%4)").arg(color.red()).arg(color.green()).arg(color.blue()).arg(color.alphaF());
@@ -61,13 +54,8 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
     connect(play_, &QToolButton::clicked, commands.playPause(), &QAction::trigger);
     layout->addWidget(play_);
 
-    QFont titleFont = font();
-    titleFont.setPixelSize(13);
-    titleFont.setWeight(QFont::Medium);
-    title_->setFont(titleFont);
-    QFont artistFont = font();
-    artistFont.setPixelSize(11);
-    artist_->setFont(artistFont);
+    title_->setFont(UiFonts::proportional(13, QFont::Medium));
+    artist_->setFont(UiFonts::proportional(11));
     setTextColor(artist_, SystemColors::white(0.45));
     // Title and artist sit side by side at their natural widths and give way (with "…") when
     // the window is narrow; the stretch after them takes what is left.
@@ -75,9 +63,9 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
     layout->addWidget(artist_);
     layout->addStretch(1);
 
-    bpm_->setFont(monospaced(11, QFont::Medium));
+    bpm_->setFont(UiFonts::monospaced(11, QFont::Medium));
     connect(bpm_, &QToolButton::clicked, this, [this] { state_.setShowGridSettings(!state_.showGridSettings()); });
-    zoom_->setFont(monospaced(10));
+    zoom_->setFont(UiFonts::monospaced(10));
     connect(zoom_, &QToolButton::clicked, this, [this] { state_.setViewport({}); });
     loop_->setIcon(AppIcons::icon(Symbol::Repeat, SystemColors::mint()));
     loop_->setAccessibleName(L("Выключить повтор участка"));

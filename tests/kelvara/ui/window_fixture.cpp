@@ -5,12 +5,9 @@
 #include "ui/input_view.h"
 #include "ui/waveform_view.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QSettings>
-#include <QTimer>
 
 namespace kelvara::testing {
 
@@ -41,19 +38,6 @@ MusicSnapshot WindowFixture::track(const QString& path, double duration, double 
     snapshot.position = position;
     snapshot.state = QStringLiteral("paused");
     return snapshot;
-}
-
-bool WindowFixture::waitUntil(const std::function<bool()>& done, double seconds) {
-    QDeadlineTimer deadline(static_cast<qint64>(seconds * 1000));
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
 }
 
 void WindowFixture::clickStrip(double x, Qt::KeyboardModifiers modifiers) {

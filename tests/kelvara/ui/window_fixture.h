@@ -5,10 +5,10 @@
 #include "test_home.h"
 #include "ui/kelvara_window.h"
 #include "ui_test_support.h"
+#include "wait_until.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace kelvara::testing {
@@ -22,9 +22,6 @@ protected:
 
     // A track the player has paused at `position`.
     static MusicSnapshot track(const QString& path, double duration, double position = 0);
-
-    // Runs the event loop until `done` holds or `seconds` pass.
-    static bool waitUntil(const std::function<bool()>& done, double seconds = 10);
 
     // A press and release on the strip at x, with the modifiers held throughout.
     void clickStrip(double x, Qt::KeyboardModifiers modifiers = {});
