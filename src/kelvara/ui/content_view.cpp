@@ -52,6 +52,7 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
       overlay_(new AnalysisOverlay(this)),
       binding_(new StripBinding(state, *strip_, this)),
       slider_(new ViewportSlider(this)),
+      pinRow_(new MessageRow(L("Закрыть"), false, this)),
       errorRow_(new MessageRow(L("Повторить"), true, this)),
       gridPopup_(new AnchoredPopup(translucent, this)),
       cuePopup_(new AnchoredPopup(translucent, this)) {
@@ -61,6 +62,7 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
     column->addWidget(toolbar_);
     column->addWidget(makeStripArea(), 1);
     column->addWidget(slider_);
+    column->addWidget(pinRow_);
     column->addWidget(errorRow_);
 
     connect(slider_, &ViewportSlider::panRequested, this, [this](double delta) {
@@ -68,6 +70,7 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
         viewport.pan(delta);
         state_.setViewport(viewport);
     });
+    connect(pinRow_->button(), &QPushButton::clicked, this, [this] { state_.setPinError(std::nullopt); });
     connect(errorRow_->button(), &QPushButton::clicked, &state_, &AppState::retry);
     connectPopups();
     strip_->setMinimumHeight(layoutFor(compact_).stripHeight);
@@ -98,6 +101,7 @@ void ContentView::refresh() {
     applyCompact(state_.compact());
     overlay_->showState(state_.waveform().has_value(), state_.analysisMessage(), state_.analysisProgress(), state_.compact());
     slider_->showViewport(state_.viewport());
+    pinRow_->setMessage(state_.pinError());
     errorRow_->setMessage(state_.controlError());
 }
 

@@ -175,6 +175,16 @@ TEST_F(MainWindow, PausedPositionJumpRepaintsTheStripAndNothingElseDoes) {
     EXPECT_FALSE(strip.isAnimating());
 }
 
+TEST_F(MainWindow, PinMessageRowShowsUntilClosed) {
+    MessageRow* row = window->content()->pinRow();
+    EXPECT_TRUE(row->isHidden());
+    state->setPinError(QStringLiteral("Wayland"));
+    EXPECT_FALSE(row->isHidden());
+    row->button()->click();
+    EXPECT_FALSE(state->pinError().has_value());
+    EXPECT_TRUE(row->isHidden());
+}
+
 TEST_F(MainWindow, FileItemsNeedATrack) {
     MoreMenu* menu = window->content()->moreMenu();
     emit menu->aboutToShow();
