@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -16,11 +18,17 @@ namespace kelvara {
 
 namespace {
 
-// The lanes of one channel's chains (low, mid, high, input) fill one SSE register on baseline
-// x86-64 and one NEON register elsewhere; two channels fill one AVX register.
+// The lanes of one channel (low, mid's first half, high, mid's second half) fill one SSE
+// register on baseline x86-64 and one NEON register elsewhere; two channels fill one AVX one.
 using Float4 = float __attribute__((vector_size(16)));
 using Float8 = float __attribute__((vector_size(32)));
+using Lanes4 = std::int32_t __attribute__((vector_size(16)));
+using Lanes8 = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t lanesPerChannel = 4;
+constexpr std::size_t lowLane = 0, highLane = 2, lateMidLane = 3;
+// Each lane runs two sections per step (see the class comment).
+constexpr std::size_t stepsPerSample = 2;
+constexpr std::size_t midLag = 4;  // samples; a power of two keeps j % midLag cheap
 
 constexpr double twoPi = 6.283185307179586;
 
@@ -49,68 +57,165 @@ void scatter(const Vector& value, const std::array<Target*, channels>& targets) 
 
 template <std::size_t channels>
 struct Channels {
-    const float* coefficients;                  // [section][b0 b1 b2 a1 a2][lane], shared
-    std::array<float*, channels> memory;        // [section][s1 s2][lane] of each channel
+    const float* coefficients;                  // [step][b0 b1 b2 a1 a2][lane], shared
+    std::array<float*, channels> memory;        // [step][s1 s2][lane] of each channel
     std::array<const float*, channels> samples;
     std::array<BandSample*, channels> out;
 
-    std::array<float*, channels> memoryOf(std::size_t section, std::size_t word) const {
+    std::array<float*, channels> memoryOf(std::size_t step, std::size_t word) const {
         std::array<float*, channels> lanes;
         for (std::size_t c = 0; c < channels; ++c) {
-            lanes[c] = memory[c] + (section * 2 + word) * lanesPerChannel;
+            lanes[c] = memory[c] + (step * 2 + word) * lanesPerChannel;
         }
         return lanes;
     }
 
-    std::array<const float*, channels> coefficientOf(std::size_t section, std::size_t which) const {
+    std::array<const float*, channels> coefficientOf(std::size_t step, std::size_t which) const {
         std::array<const float*, channels> lanes;
-        lanes.fill(coefficients + (section * 5 + which) * lanesPerChannel);
+        lanes.fill(coefficients + (step * 5 + which) * lanesPerChannel);
         return lanes;
     }
 };
 
-// Runs the chains of one or two channels, which share their coefficients, through one loop.
-// Each lane does exactly the scalar arithmetic of its own chain.
-template <typename Vector, std::size_t channels>
-[[gnu::always_inline]] inline void runChains(const Channels<channels>& io, std::size_t frames) {
-    constexpr std::size_t sections = BandFilters::chainLength;
-    Vector b0[sections], b1[sections], b2[sections], a1[sections], a2[sections], s1[sections], s2[sections];
-    for (std::size_t k = 0; k < sections; ++k) {
-        gather(b0[k], io.coefficientOf(k, 0));
-        gather(b1[k], io.coefficientOf(k, 1));
-        gather(b2[k], io.coefficientOf(k, 2));
-        gather(a1[k], io.coefficientOf(k, 3));
-        gather(a2[k], io.coefficientOf(k, 4));
-        gather(s1[k], io.memoryOf(k, 0));
-        gather(s2[k], io.memoryOf(k, 1));
-    }
-    const auto samples = io.samples;  // local, so the stores below cannot change them
-    const auto out = io.out;
-    for (std::size_t j = 0; j < frames; ++j) {
-        const Float4 first = broadcast(samples[0][j]);
-        Vector v;
-        if constexpr (channels == 1) {
-            v = first;
-        } else {
-            v = __builtin_shufflevector(first, broadcast(samples[1][j]), 0, 1, 2, 3, 4, 5, 6, 7);
-        }
-        // Unrolled so that the filter memory stays in registers.
-#pragma GCC unroll 4
-        for (std::size_t k = 0; k < sections; ++k) {
+template <typename Vector>
+struct VectorTraits;
+template <>
+struct VectorTraits<Float4> {
+    using Mask = Lanes4;
+};
+template <>
+struct VectorTraits<Float8> {
+    using Mask = Lanes8;
+};
+
+// The two steps of every lane with their memory, loaded once per block.
+template <typename Vector>
+struct Steps {
+    using Mask = typename VectorTraits<Vector>::Mask;
+
+    Vector b0[stepsPerSample], b1[stepsPerSample], b2[stepsPerSample], a1[stepsPerSample], a2[stepsPerSample];
+    Vector s1[stepsPerSample], s2[stepsPerSample];
+
+    // Transposed direct form II, section after section.
+    [[gnu::always_inline]] void run(Vector& v) {
+#pragma GCC unroll 2
+        for (std::size_t k = 0; k < stepsPerSample; ++k) {
             const Vector y = b0[k] * v + s1[k];
             s1[k] = b1[k] * v + s2[k] - a1[k] * y;
             s2[k] = b2[k] * v - a2[k] * y;
             v = y;
         }
-        std::array<BandSample*, channels> frame;
-        for (std::size_t c = 0; c < channels; ++c) {
-            frame[c] = out[c] + j;
-        }
-        scatter(v, frame);
     }
-    for (std::size_t k = 0; k < sections; ++k) {
-        scatter(s1[k], io.memoryOf(k, 0));
-        scatter(s2[k], io.memoryOf(k, 1));
+
+    // run() for the lanes in `active` only; the others keep their memory.
+    [[gnu::always_inline]] void runLanes(Vector& v, const Mask& active) {
+        Vector kept1[stepsPerSample], kept2[stepsPerSample];
+        for (std::size_t k = 0; k < stepsPerSample; ++k) {
+            kept1[k] = s1[k];
+            kept2[k] = s2[k];
+        }
+        run(v);
+        for (std::size_t k = 0; k < stepsPerSample; ++k) {
+            s1[k] = active ? s1[k] : kept1[k];
+            s2[k] = active ? s2[k] : kept2[k];
+        }
+    }
+};
+
+// Selects the fourth lanes of every channel (`lateMid`) or the other three.
+template <typename Mask, std::size_t channels>
+void selectLanes(Mask& mask, bool lateMid) {
+    for (std::size_t lane = 0; lane < channels * lanesPerChannel; ++lane) {
+        mask[lane] = ((lane % lanesPerChannel == lateMidLane) == lateMid) ? -1 : 0;
+    }
+}
+
+// Each channel's sample in its first three lanes, and in the fourth what mid's first half
+// gave for an earlier sample. (Vectors go out through references, as above.)
+template <typename Vector, std::size_t channels>
+[[gnu::always_inline]] inline void makeInput(Vector& input, const Vector& samples, const Vector& previous) {
+    if constexpr (channels == 1) {
+        input = __builtin_shufflevector(samples, previous, 0, 1, 2, 5);
+    } else {
+        input = __builtin_shufflevector(samples, previous, 0, 1, 2, 9, 4, 5, 6, 13);
+    }
+}
+
+template <typename Vector, std::size_t channels>
+[[gnu::always_inline]] inline void loadSamples(Vector& x, const std::array<const float*, channels>& samples,
+                                               std::size_t j) {
+    if constexpr (channels == 1) {
+        x = broadcast(samples[0][j]);
+    } else {
+        x = __builtin_shufflevector(broadcast(samples[0][j]), broadcast(samples[1][j]), 0, 1, 2, 3, 4, 5, 6, 7);
+    }
+}
+
+// Writes low and high of frame j with its cleaned sample, and mid of frame `midFrame`, which
+// the fourth lanes have just finished.
+template <typename Vector, std::size_t channels>
+[[gnu::always_inline]] inline void store(const std::array<BandSample*, channels>& out, const Vector& y,
+                                         const Vector& x, std::size_t j, std::optional<std::size_t> midFrame) {
+    for (std::size_t c = 0; c < channels; ++c) {
+        BandSample& sample = out[c][j];
+        sample.low = y[c * lanesPerChannel + lowLane];
+        sample.high = y[c * lanesPerChannel + highLane];
+        sample.signal = x[c * lanesPerChannel];
+        if (midFrame) {
+            out[c][*midFrame].mid = y[c * lanesPerChannel + lateMidLane];
+        }
+    }
+}
+
+// Runs the chains of one or two channels, which share their coefficients, through one loop.
+template <typename Vector, std::size_t channels>
+[[gnu::always_inline]] inline void runChains(const Channels<channels>& io, std::size_t frames) {
+    using Mask = typename VectorTraits<Vector>::Mask;
+    Steps<Vector> chain;
+    for (std::size_t k = 0; k < stepsPerSample; ++k) {
+        gather(chain.b0[k], io.coefficientOf(k, 0));
+        gather(chain.b1[k], io.coefficientOf(k, 1));
+        gather(chain.b2[k], io.coefficientOf(k, 2));
+        gather(chain.a1[k], io.coefficientOf(k, 3));
+        gather(chain.a2[k], io.coefficientOf(k, 4));
+        gather(chain.s1[k], io.memoryOf(k, 0));
+        gather(chain.s2[k], io.memoryOf(k, 1));
+    }
+    const auto samples = io.samples;  // local, so the stores below cannot change them
+    const auto out = io.out;
+
+    Mask firstThree, fourth;
+    selectLanes<Mask, channels>(firstThree, false);
+    selectLanes<Mask, channels>(fourth, true);
+
+    // The fourth lanes take mid's first half from a few samples back: with a lag of one,
+    // every step would wait for the whole previous one; with more, consecutive steps overlap.
+    Vector pending[midLag] = {};
+    Vector x, y;
+    for (std::size_t j = 0; j < frames; ++j) {
+        loadSamples<Vector, channels>(x, samples, j);
+        makeInput<Vector, channels>(y, x, pending[j % midLag]);
+        if (j < midLag) {
+            chain.runLanes(y, firstThree);  // nothing has reached mid's second half yet
+            store<Vector, channels>(out, y, x, j, std::nullopt);
+        } else {
+            chain.run(y);
+            store<Vector, channels>(out, y, x, j, j - midLag);
+        }
+        pending[j % midLag] = y;
+    }
+    // The mids of the last samples: only the fourth lanes move.
+    for (std::size_t j = frames < midLag ? 0 : frames - midLag; j < frames; ++j) {
+        makeInput<Vector, channels>(y, Vector{}, pending[j % midLag]);
+        chain.runLanes(y, fourth);
+        for (std::size_t c = 0; c < channels; ++c) {
+            out[c][j].mid = y[c * lanesPerChannel + lateMidLane];
+        }
+    }
+
+    for (std::size_t k = 0; k < stepsPerSample; ++k) {
+        scatter(chain.s1[k], io.memoryOf(k, 0));
+        scatter(chain.s2[k], io.memoryOf(k, 1));
     }
 }
 
@@ -178,28 +283,21 @@ BandFilters::BandFilters(double sampleRate) {
     const double cap = 0.45 * sampleRate;
     const double lowCorner = std::min(cap, 250.0);
     const double highCorner = std::min(cap, 2500.0);
-    const Section passThrough;
-    chains_[0] = {Section::lowPass(lowCorner, sampleRate, firstTwoQ),
-                  Section::lowPass(lowCorner, sampleRate, secondTwoQ), passThrough, passThrough};
-    chains_[1] = {Section::highPass(lowCorner, sampleRate, firstTwoQ),
-                  Section::highPass(lowCorner, sampleRate, secondTwoQ),
-                  Section::lowPass(highCorner, sampleRate, firstTwoQ),
-                  Section::lowPass(highCorner, sampleRate, secondTwoQ)};
-    chains_[2] = {Section::highPass(highCorner, sampleRate, firstTwoQ),
-                  Section::highPass(highCorner, sampleRate, secondTwoQ), passThrough, passThrough};
-    chains_[3] = {passThrough, passThrough, passThrough, passThrough};
+    low_ = {Section::lowPass(lowCorner, sampleRate, firstTwoQ), Section::lowPass(lowCorner, sampleRate, secondTwoQ)};
+    mid_ = {Section::highPass(lowCorner, sampleRate, firstTwoQ), Section::highPass(lowCorner, sampleRate, secondTwoQ),
+            Section::lowPass(highCorner, sampleRate, firstTwoQ), Section::lowPass(highCorner, sampleRate, secondTwoQ)};
+    high_ = {Section::highPass(highCorner, sampleRate, firstTwoQ), Section::highPass(highCorner, sampleRate, secondTwoQ)};
 
-    const bool allUsable = sampleRate > 0 && std::all_of(chains_.begin(), chains_.end(), [](const Chain& chain) {
-        return std::all_of(chain.begin(), chain.end(), usable);
-    });
-    if (!allUsable) {
+    const auto allUsable = [](std::span<const Section> chain) { return std::all_of(chain.begin(), chain.end(), usable); };
+    if (!(sampleRate > 0) || !allUsable(low_) || !allUsable(mid_) || !allUsable(high_)) {
         throw WaveformError::unavailable(L("Не удалось создать фильтры частотного анализа"));
     }
-    for (int k = 0; k < chainLength; ++k) {
-        for (int lane = 0; lane < lanes; ++lane) {
-            const Section& section = chains_[static_cast<std::size_t>(lane)][static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < steps; ++k) {
+        const std::array<const Section*, lanes> laneSections = {&low_[k], &mid_[k], &high_[k], &mid_[steps + k]};
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            const Section& section = *laneSections[lane];
             const double values[5] = {section.b0, section.b1, section.b2, section.a1, section.a2};
-            for (int i = 0; i < 5; ++i) {
+            for (std::size_t i = 0; i < 5; ++i) {
                 coefficients_[k][i][lane] = static_cast<float>(values[i]);
             }
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <span>
 
 namespace kelvara {
@@ -21,10 +22,10 @@ struct alignas(16) BandSample {
 // Each section is a transposed direct form II biquad in 32-bit float whose memory carries
 // over from one block to the next, so consecutive blocks filter as one signal.
 //
-// The three chains run side by side in the lanes of one vector (the shorter two padded with
-// pass-through sections, the fourth lane passing the input through), so every sample costs
-// four vector sections and each chain still does exactly its own scalar arithmetic. Where
-// the processor has AVX, two channels share one vector.
+// Eight sections, but two vector steps per sample: the four lanes of one vector run low's two
+// sections, mid's first two, high's two and, one sample behind, mid's last two on what mid's
+// first two gave for the previous sample. Each chain still does exactly its own scalar
+// arithmetic, in the same order. Where the processor has AVX, two channels share one vector.
 class BandFilters {
 public:
     // Coefficients of one section, normalised by a0: b0, b1, b2, a1, a2.
@@ -35,7 +36,6 @@ public:
         static Section highPass(double corner, double sampleRate, double twoQ);
     };
 
-    static constexpr int chainLength = 4;
     // 2Q of the two sections of a fourth-order Butterworth response.
     static constexpr double firstTwoQ = 1.082392200292394;
     static constexpr double secondTwoQ = 2.613125929752754;
@@ -46,10 +46,10 @@ public:
     // Throws WaveformError when the sample rate gives no usable coefficients.
     explicit BandFilters(double sampleRate);
 
-    // The chains of each band, in order; pass-through sections fill up the shorter ones.
-    const std::array<Section, chainLength>& lowChain() const { return chains_[0]; }
-    const std::array<Section, chainLength>& midChain() const { return chains_[1]; }
-    const std::array<Section, chainLength>& highChain() const { return chains_[2]; }
+    // The sections of each band, in the order a sample passes them.
+    std::span<const Section> lowChain() const { return low_; }
+    std::span<const Section> midChain() const { return mid_; }
+    std::span<const Section> highChain() const { return high_; }
 
     // Filters `samples` into `out` (at least as long). A sample that is NaN, infinite or
     // larger than largestUsableSample enters the filters, and `signal`, as 0.
@@ -61,14 +61,16 @@ public:
                             BandFilters& second, std::span<const float> secondSamples, std::span<BandSample> secondOut);
 
 private:
-    static constexpr int lanes = 4;
-    using Chain = std::array<Section, chainLength>;
+    static constexpr std::size_t lanes = 4;
+    static constexpr std::size_t steps = 2;
 
-    std::array<Chain, lanes> chains_;
-    // Per section and coefficient, the four lanes' values; then per section the two state
-    // words of each lane.
-    alignas(16) float coefficients_[chainLength][5][lanes] = {};
-    alignas(16) float state_[chainLength][2][lanes] = {};
+    std::array<Section, 2> low_;
+    std::array<Section, 4> mid_;
+    std::array<Section, 2> high_;
+    // Per step and coefficient (b0, b1, b2, a1, a2) the four lanes' values, and per step the
+    // two memory words of each lane.
+    alignas(16) float coefficients_[steps][5][lanes] = {};
+    alignas(16) float state_[steps][2][lanes] = {};
 };
 
 }  // namespace kelvara
