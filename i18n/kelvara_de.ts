@@ -741,5 +741,13 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
         <source>Неизвестный параметр: {0}</source>
         <translation>Unbekannte Option: {0}</translation>
     </message>
+    <message>
+        <source>Плеер</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>Автоматически</source>
+        <translation>Automatisch</translation>
+    </message>
 </context>
 </TS>

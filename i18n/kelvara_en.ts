@@ -741,5 +741,13 @@ The exit code is non-zero if any file could not be analysed.</translation>
         <source>Неизвестный параметр: {0}</source>
         <translation>Unknown option: {0}</translation>
     </message>
+    <message>
+        <source>Плеер</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>Автоматически</source>
+        <translation>Automatic</translation>
+    </message>
 </context>
 </TS>

@@ -741,5 +741,13 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo.
         <source>Неизвестный параметр: {0}</source>
         <translation>Opción desconocida: {0}</translation>
     </message>
+    <message>
+        <source>Плеер</source>
+        <translation>Reproductor</translation>
+    </message>
+    <message>
+        <source>Автоматически</source>
+        <translation>Automático</translation>
+    </message>
 </context>
 </TS>

@@ -68,7 +68,9 @@ MusicController::~MusicController() {
 }
 
 QCoro::Task<MusicSnapshot> MusicController::request(BridgeRequest request) {
-    co_return co_await ReplyAwaiter(*this, std::move(request));
+    // A named awaiter: g++ 12 destroys a temporary inside co_await twice.
+    ReplyAwaiter awaiter(*this, std::move(request));
+    co_return co_await awaiter;
 }
 
 void MusicController::submit(BridgeRequest request, Reply reply) {
