@@ -97,7 +97,6 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "needs an X server: DISPLAY is not set (scripts/test starts Xvfb and exports it)";
         }
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
         windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
         compositor = std::make_unique<DesktopHelper>(QStringLiteral("xcompmgr"));
         ASSERT_TRUE(waitUntil([] { return CompositorProbe::isCompositing(); }, 5)) << "xcompmgr did not take the screen";

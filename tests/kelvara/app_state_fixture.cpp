@@ -21,8 +21,6 @@ QCoreApplication& application() {
 AppStateFixture::AppStateFixture() {
     application();
     AppLanguage::fixCurrent(AppLanguage::Case::Russian);  // the texts below are the Russian keys
-    // QSettings reads the folder once per process; each test has its own home.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
 }
 
 AppStateFixture::~AppStateFixture() { destroyState(); }

@@ -18,8 +18,6 @@ namespace {
 
 class PlayerMenuTest : public ::testing::Test {
 protected:
-    PlayerMenuTest() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome()); }
-
     QAction* item(PlayerMenu& menu, const QString& text) {
         for (QAction* action : menu.actions()) {
             if (action->text() == text) {

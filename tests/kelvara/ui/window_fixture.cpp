@@ -12,8 +12,6 @@
 namespace kelvara::testing {
 
 WindowFixture::WindowFixture() {
-    // QSettings finds its folder once per process; each test has its own home.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.configHome());
     AppStateEnvironment environment;
     environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
     environment.systemBus.reset();
