@@ -5,7 +5,7 @@
 // and 99th percentile of single round trips; at the end, the ratio of the medians.
 #include "i18n/app_language.h"
 #include "mpv_player.h"
-#include "music_controller.h"
+#include "player/music_controller.h"
 #include "private_bus.h"
 #include "test_home.h"
 

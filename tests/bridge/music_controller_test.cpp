@@ -3,7 +3,7 @@
 // child misbehaving on the pipe.
 #include "bridge_fixture.h"
 #include "i18n/l.h"
-#include "music_controller.h"
+#include "player/music_controller.h"
 #include "stand_in_process.h"
 
 #include <QCoroTask>

@@ -172,7 +172,7 @@ protected:
 
 TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
     WaveformView* strip = window->content()->strip();
-    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30)) << state->analysisMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return state->analysis().waveform().has_value(); }, 30)) << state->analysis().analysisMessage().toStdString();
     ASSERT_FALSE(strip->columns().empty());
 
     const QImage shown = screenshot(QStringLiteral("window_e2e_waveform.png"));
@@ -181,9 +181,9 @@ TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
 
     // Unlocked: a click at three quarters seeks mpv to the square nearest that point.
     QToolButton* lock = window->content()->toolbar()->lockButton();
-    ASSERT_TRUE(state->seekLocked());
+    ASSERT_TRUE(state->playback().seekLocked());
     lock->click();
-    ASSERT_FALSE(state->seekLocked());
+    ASSERT_FALSE(state->playback().seekLocked());
     const double target = StripGeometry(strip->scene(), strip->width()).clickTarget(strip->width() * 0.75);
     click(0.75);
     ASSERT_TRUE(waitUntil([&] { return std::abs(playerPosition() - target) < 0.3; }, 5))
@@ -191,11 +191,11 @@ TEST_F(WindowEndToEnd, ClicksSeekThePlayerUnlessTheSeekLockIsOn) {
 
     // Locked: a click elsewhere leaves mpv where it is and shows the notice on the strip.
     lock->click();
-    ASSERT_TRUE(state->seekLocked());
+    ASSERT_TRUE(state->playback().seekLocked());
     click(0.1);
     QTest::qWait(500);
     EXPECT_NEAR(playerPosition(), target, 0.3);
-    EXPECT_EQ(state->seekNotice(), L("Перемотка выключена · снимите замок"));
+    EXPECT_EQ(state->playback().seekNotice(), L("Перемотка выключена · снимите замок"));
     const QImage refused = screenshot(QStringLiteral("window_e2e_locked.png"));
     EXPECT_NE(refused, shown);
 }
@@ -205,27 +205,27 @@ TEST_F(WindowEndToEnd, ShortcutsLockZoomAndPlay) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_FALSE(state->seekLocked());
+    EXPECT_FALSE(state->playback().seekLocked());
     QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1.5);
+    EXPECT_DOUBLE_EQ(state->view().viewport().zoom, 1.5);
     QTest::keyClick(window.get(), Qt::Key_Underscore, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1);
+    EXPECT_DOUBLE_EQ(state->view().viewport().zoom, 1);
     QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_0, Qt::ShiftModifier);
-    EXPECT_EQ(state->viewport(), WaveformViewport{});
+    EXPECT_EQ(state->view().viewport(), WaveformViewport{});
 
     ASSERT_TRUE(waitUntil([&] { return state->canControl(); }, 10));
     QTest::keyClick(window.get(), Qt::Key_Space);
-    EXPECT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5)) << "Space plays";
+    EXPECT_TRUE(waitUntil([&] { return state->playback().snapshot().playing(); }, 5)) << "Space plays";
     QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(state->cues().size(), 1u) << "Ctrl+D adds a cue at the play position";
+    EXPECT_EQ(state->marks().cues().size(), 1u) << "Ctrl+D adds a cue at the play position";
 }
 
 // The strip repaints only when something moves: never while the track is paused and the
 // pointer rests, at most about 60 times a second while it plays.
 TEST_F(WindowEndToEnd, PausedIdleWindowPaintsNothingAndPlayingAnimatesAtMostSixtyTimesASecond) {
     WaveformView* strip = window->content()->strip();
-    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }, 30)) << state->analysisMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return state->analysis().waveform().has_value(); }, 30)) << state->analysis().analysisMessage().toStdString();
     QTest::qWait(300);
     PaintCounter paints(strip);
     QTest::qWait(2000);
@@ -233,7 +233,7 @@ TEST_F(WindowEndToEnd, PausedIdleWindowPaintsNothingAndPlayingAnimatesAtMostSixt
     EXPECT_FALSE(strip->isAnimating());
 
     window->content()->toolbar()->playButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return state->snapshot().playing(); }, 5));
+    ASSERT_TRUE(waitUntil([&] { return state->playback().snapshot().playing(); }, 5));
     EXPECT_TRUE(strip->isAnimating());
     paints.count = 0;
     QTest::qWait(1000);

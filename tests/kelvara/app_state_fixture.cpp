@@ -30,11 +30,11 @@ AppState& AppStateFixture::makeState() {
     AppStateEnvironment environment;
     environment.clock = timeSource;
     environment.sessionBus = sessionBus ? *sessionBus : QDBusConnection(QStringLiteral("no bus"));
-    environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
+    environment.bridgeExecutable = bridgeExecutable();
     environment.systemBus = systemBus;
     state = std::make_unique<AppState>(environment);
-    QObject::connect(state.get(), &AppState::analysisMessageChanged, state.get(),
-                     [this] { messages_.append(state->analysisMessage()); });
+    QObject::connect(&state->analysis(), &AnalysisFollower::analysisMessageChanged, state.get(),
+                     [this] { messages_.append(state->analysis().analysisMessage()); });
     return *state;
 }
 
@@ -43,6 +43,10 @@ void AppStateFixture::destroyState() {
     messages_.clear();
     // Let ended tasks and late analysis results run out against the destroyed state.
     waitUntil([] { return false; }, 0.05);
+}
+
+QString AppStateFixture::bridgeExecutable() {
+    return qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
 }
 
 MusicSnapshot AppStateFixture::track(const QString& id, const QString& path, double position, bool playing,

@@ -32,6 +32,9 @@ protected:
     AppState& makeState();
     void destroyState();
 
+    // The bridge program: the built kelvara.
+    static QString bridgeExecutable();
+
     // A track the player is playing or has paused; position and duration in seconds.
     static MusicSnapshot track(const QString& id, const QString& path, double position, bool playing,
                                double duration = 300);

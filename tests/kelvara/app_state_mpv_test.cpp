@@ -37,11 +37,11 @@ protected:
     // Play/pause through AppState, and wait until its reply is in.
     void toggle(bool playing) {
         state->togglePlayback();
-        ASSERT_TRUE(waitUntil([&] { return state->snapshot().playing() == playing; }));
+        ASSERT_TRUE(waitUntil([&] { return state->playback().snapshot().playing() == playing; }));
     }
     void seekTo(double seconds) {
         state->seek(seconds);
-        ASSERT_TRUE(waitUntil([&] { return !state->previewPosition(); }));
+        ASSERT_TRUE(waitUntil([&] { return !state->playback().previewPosition(); }));
     }
 
     PrivateBus bus;
@@ -51,11 +51,11 @@ TEST_F(AppStateFollowingMpv, FollowsSeeksPlaysMarksAndLoopsARealPlayer) {
     const QString file = audio.tone(QStringLiteral("song.wav"), 12);
     MpvPlayer mpv(bus, {file});
     AppState& app = makeState();
-    app.setSeekLocked(false);
+    app.playback().setSeekLocked(false);
     app.start();
-    ASSERT_TRUE(waitUntil([&] { return app.waveform().has_value(); }, 30));
-    EXPECT_EQ(app.snapshot().path, file);
-    EXPECT_EQ(app.analysisMessage(), L("Анализ готов · кэш сохранён"));
+    ASSERT_TRUE(waitUntil([&] { return app.analysis().waveform().has_value(); }, 30));
+    EXPECT_EQ(app.playback().snapshot().path, file);
+    EXPECT_EQ(app.analysis().analysisMessage(), L("Анализ готов · кэш сохранён"));
     EXPECT_NEAR(app.duration(), 12, 0.05);
 
     seekTo(6);
@@ -71,7 +71,7 @@ TEST_F(AppStateFollowingMpv, FollowsSeeksPlaysMarksAndLoopsARealPlayer) {
     seekTo(2);
     app.loopClick(0.3);
     app.loopClick(3);
-    ASSERT_EQ(app.activeLoop(), (LoopRegion{0, 3.2}));
+    ASSERT_EQ(app.loop().activeLoop(), (LoopRegion{0, 3.2}));
     toggle(true);
     double furthest = 0;
     const bool wrapped = waitUntil(
@@ -83,18 +83,18 @@ TEST_F(AppStateFollowingMpv, FollowsSeeksPlaysMarksAndLoopsARealPlayer) {
         5);
     EXPECT_TRUE(wrapped);
     EXPECT_LT(furthest, 3.2 + 0.3);  // sent back soon after the end
-    EXPECT_TRUE(app.activeLoop());
+    EXPECT_TRUE(app.loop().activeLoop());
     app.stopLoop();
     toggle(false);
 
     // The program starts again: the marks are there and the analysis comes from the cache.
     AppState& restarted = makeState();
     restarted.start();
-    ASSERT_TRUE(waitUntil([&] { return restarted.waveform().has_value(); }, 30));
-    EXPECT_EQ(restarted.analysisMessage(), L("Загружено из кэша"));
-    ASSERT_EQ(restarted.cues().size(), 1u);
-    EXPECT_EQ(restarted.cues().front().seconds, 2);
-    EXPECT_TRUE(restarted.gridIsManual());
+    ASSERT_TRUE(waitUntil([&] { return restarted.analysis().waveform().has_value(); }, 30));
+    EXPECT_EQ(restarted.analysis().analysisMessage(), L("Загружено из кэша"));
+    ASSERT_EQ(restarted.marks().cues().size(), 1u);
+    EXPECT_EQ(restarted.marks().cues().front().seconds, 2);
+    EXPECT_TRUE(restarted.marks().gridIsManual());
     EXPECT_EQ(restarted.bpmLabel(), QStringLiteral("300.0"));
 }
 

@@ -52,11 +52,11 @@ protected:
 TEST_F(AppStateWithPlayer, PlayersAppearingAndWakingFromSleepRestartPolling) {
     AppState& app = makeState();
     app.start();
-    ASSERT_TRUE(waitUntil([&] { return app.analysisMessage() == L("Music закрыта — откройте приложение «Музыка»"); }));
+    ASSERT_TRUE(waitUntil([&] { return app.analysis().analysisMessage() == L("Music закрыта — откройте приложение «Музыка»"); }));
     // From here the loop sleeps on a clock that does not move: only the buses can wake it.
     auto standIn = player(QStringLiteral("standin"), QStringLiteral("/music/a.flac"), QStringLiteral("Paused"));
-    ASSERT_TRUE(waitUntil([&] { return app.snapshot().running; }));
-    EXPECT_EQ(app.snapshot().path, QStringLiteral("/music/a.flac"));
+    ASSERT_TRUE(waitUntil([&] { return app.playback().snapshot().running; }));
+    EXPECT_EQ(app.playback().snapshot().path, QStringLiteral("/music/a.flac"));
 
     standIn->command("status Playing");
     QDBusConnection login = machineBus.connection();
@@ -67,40 +67,40 @@ TEST_F(AppStateWithPlayer, PlayersAppearingAndWakingFromSleepRestartPolling) {
                                                          QStringLiteral("PrepareForSleep"));
         signal << sleeping;
         login.send(signal);
-        EXPECT_EQ(waitUntil([&] { return app.snapshot().playing(); }, sleeping ? 0.3 : 10), !sleeping);
+        EXPECT_EQ(waitUntil([&] { return app.playback().snapshot().playing(); }, sleeping ? 0.3 : 10), !sleeping);
     }
 }
 
 TEST_F(AppStateWithPlayer, ABurstOfSeeksSendsTheFirstTargetThenOnlyTheLast) {
     auto standIn = player(QStringLiteral("standin"), QStringLiteral("/music/a.flac"), QStringLiteral("Paused"));
     AppState& app = makeState();
-    app.setSeekLocked(false);
+    app.playback().setSeekLocked(false);
     QCoro::waitFor(app.refresh());
     for (double target : {10.0, 20.0, 30.0, -5.0, 40.0}) {
         app.seek(target);
         EXPECT_EQ(app.position(), std::max(target, 0.0));  // shown at once
     }
-    ASSERT_TRUE(waitUntil([&] { return !app.previewPosition(); }));
+    ASSERT_TRUE(waitUntil([&] { return !app.playback().previewPosition(); }));
     EXPECT_EQ(positionsSent(*standIn), (std::vector<double>{10, 40}));
-    EXPECT_NEAR(app.snapshot().position, 40, 0.01);
+    EXPECT_NEAR(app.playback().snapshot().position, 40, 0.01);
 }
 
 TEST_F(AppStateWithPlayer, APollReplyOvertakenByASeekIsDropped) {
     auto standIn = player(QStringLiteral("standin"), QStringLiteral("/music/a.flac"), QStringLiteral("Paused"));
     AppState& app = makeState();
-    app.setSeekLocked(false);
+    app.playback().setSeekLocked(false);
     QCoro::waitFor(app.refresh());  // the bridge child is up
-    MusicSnapshot known = app.snapshot();
+    MusicSnapshot known = app.playback().snapshot();
     known.position = 77;  // so that applying the poll reply (0 s) would show
     app.apply(known);
     std::vector<double> applied;
-    QObject::connect(&app, &AppState::snapshotChanged, [&] { applied.push_back(app.snapshot().position); });
+    QObject::connect(&app.playback(), &PlaybackLink::snapshotChanged, [&] { applied.push_back(app.playback().snapshot().position); });
 
     standIn->block(400);
     QCoro::Task<> poll = app.refresh();  // its reply will say 0 s
     waitUntil([] { return false; }, 0.1);
     app.seek(100);
-    ASSERT_TRUE(waitUntil([&] { return poll.isReady() && !app.previewPosition(); }));
+    ASSERT_TRUE(waitUntil([&] { return poll.isReady() && !app.playback().previewPosition(); }));
     ASSERT_EQ(applied.size(), 1u);
     EXPECT_NEAR(applied.front(), 100, 0.01);
 }
@@ -109,7 +109,7 @@ TEST_F(AppStateWithPlayer, RefusedAutomationSuspendsPollingUntilRetry) {
     auto locked = player(QStringLiteral("locked"), QStringLiteral("/music/a.flac"), QStringLiteral("Paused"));
     AppState& app = makeState();
     app.start();
-    ASSERT_TRUE(waitUntil([&] { return app.controlError().has_value(); }));
+    ASSERT_TRUE(waitUntil([&] { return app.playback().controlError().has_value(); }));
     EXPECT_FALSE(app.canControl());
 
     // A player the bus lets us reach appears; while suspended, polling does not ask for it.
@@ -118,13 +118,13 @@ TEST_F(AppStateWithPlayer, RefusedAutomationSuspendsPollingUntilRetry) {
         clock->advance(2);
         waitUntil([] { return false; }, 0.05);
     }
-    EXPECT_FALSE(app.snapshot().running);
+    EXPECT_FALSE(app.playback().snapshot().running);
 
     app.retry();
-    EXPECT_FALSE(app.controlError());
-    ASSERT_TRUE(waitUntil([&] { return app.snapshot().running; }));
-    EXPECT_EQ(app.snapshot().path, QStringLiteral("/music/b.flac"));
-    EXPECT_FALSE(app.controlError());
+    EXPECT_FALSE(app.playback().controlError());
+    ASSERT_TRUE(waitUntil([&] { return app.playback().snapshot().running; }));
+    EXPECT_EQ(app.playback().snapshot().path, QStringLiteral("/music/b.flac"));
+    EXPECT_FALSE(app.playback().controlError());
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
 
     column->addWidget(showGrid_);
     column->addWidget(snap_);
-    connect(showGrid_, &ToggleSwitch::toggled, &state_, &AppState::setShowBeatGrid);
-    connect(snap_, &ToggleSwitch::toggled, &state_, &AppState::setSnapToSquares);
+    connect(showGrid_, &ToggleSwitch::toggled, &state_.view(), &ViewSettings::setShowBeatGrid);
+    connect(snap_, &ToggleSwitch::toggled, &state_.view(), &ViewSettings::setSnapToSquares);
 
     column->addWidget(makeTempoRow());
     column->addWidget(makeOriginRow());
@@ -132,7 +132,7 @@ QWidget* BeatGridPanel::makeOriginRow() {
 }
 
 void BeatGridPanel::saveWith(const std::function<void(BeatGrid&)>& change) {
-    std::optional<BeatGrid> grid = state_.beatGrid();
+    std::optional<BeatGrid> grid = state_.marks().beatGrid();
     if (!grid) {
         return;
     }
@@ -148,14 +148,14 @@ void BeatGridPanel::applyBpm() {
         return;
     }
     inputError_.reset();
-    const std::optional<BeatGrid> grid = state_.beatGrid();
+    const std::optional<BeatGrid> grid = state_.marks().beatGrid();
     state_.saveGrid(BeatGrid{*value, grid ? grid->origin : state_.position(), 1.0});
     refresh();
 }
 
 void BeatGridPanel::reload() {
-    shownGrid_ = state_.beatGrid();
-    shownKey_ = state_.gridKey();
+    shownGrid_ = state_.marks().beatGrid();
+    shownKey_ = state_.marks().gridKey();
     bpm_->setText(shownGrid_ ? QString::asprintf("%.2f", shownGrid_->bpm) : QString());
     inputError_.reset();
     refresh();
@@ -163,27 +163,27 @@ void BeatGridPanel::reload() {
 
 void BeatGridPanel::refresh() {
     // Another grid, or another track or file: the panel starts afresh.
-    if (state_.beatGrid() != shownGrid_ || state_.gridKey() != shownKey_) {
+    if (state_.marks().beatGrid() != shownGrid_ || state_.marks().gridKey() != shownKey_) {
         reload();  // calls refresh again with the new grid
         return;
     }
     const std::optional<BeatGrid>& grid = shownGrid_;
-    const bool manual = state_.gridIsManual();
-    showGrid_->setChecked(state_.showBeatGrid());
-    snap_->setChecked(state_.snapToSquares());
+    const bool manual = state_.marks().gridIsManual();
+    showGrid_->setChecked(state_.view().showBeatGrid());
+    snap_->setChecked(state_.view().snapToSquares());
     apply_->setEnabled(state_.canControl() && state_.duration() > 0);
     for (QPushButton* button : {half_, twice_, earlier_, later_, here_}) {
         button->setEnabled(grid.has_value());
     }
     if (!grid) {
-        info_->setText(state_.analysisProgress() ? L("BPM рассчитывается вместе с волной…")
+        info_->setText(state_.analysis().analysisProgress() ? L("BPM рассчитывается вместе с волной…")
                                                  : L("Устойчивый ритм не найден. Можно ввести BPM вручную."));
     } else {
         info_->setText(L("Начало: ") + QString::asprintf(L("%.2f с").toUtf8().constData(), grid->origin) +
                        (manual ? L(" · вручную") : L(" · авто, ориентировочно")));
     }
     uncertain_->setVisible(grid && !manual && grid->confidence < uncertainBelow);
-    const std::optional<QString> error = inputError_ ? inputError_ : state_.gridError();
+    const std::optional<QString> error = inputError_ ? inputError_ : state_.marks().gridError();
     error_->setText(error.value_or(QString()));
     error_->setVisible(error.has_value());
     restore_->setEnabled(manual);

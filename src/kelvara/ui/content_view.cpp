@@ -52,7 +52,7 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
       overlay_(new AnalysisOverlay(this)),
       binding_(new StripBinding(state, *strip_, this)),
       slider_(new ViewportSlider(this)),
-      pinRow_(new MessageRow(L("Закрыть"), false, this)),
+      noticeRow_(new MessageRow(L("Закрыть"), false, this)),
       errorRow_(new MessageRow(L("Повторить"), true, this)),
       gridPopup_(new AnchoredPopup(translucent, this)),
       cuePopup_(new AnchoredPopup(translucent, this)) {
@@ -62,15 +62,15 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
     column->addWidget(toolbar_);
     column->addWidget(makeStripArea(), 1);
     column->addWidget(slider_);
-    column->addWidget(pinRow_);
+    column->addWidget(noticeRow_);
     column->addWidget(errorRow_);
 
     connect(slider_, &ViewportSlider::panRequested, this, [this](double delta) {
-        WaveformViewport viewport = state_.viewport();
+        WaveformViewport viewport = state_.view().viewport();
         viewport.pan(delta);
-        state_.setViewport(viewport);
+        state_.view().setViewport(viewport);
     });
-    connect(pinRow_->button(), &QPushButton::clicked, this, [this] { state_.setPinError(std::nullopt); });
+    connect(noticeRow_->button(), &QPushButton::clicked, &state_.marks(), &TrackMarks::dismissStoreNotice);
     connect(errorRow_->button(), &QPushButton::clicked, &state_, &AppState::retry);
     connectPopups();
     strip_->setMinimumHeight(layoutFor(compact_).stripHeight);
@@ -90,19 +90,22 @@ QWidget* ContentView::makeStripArea() {
 void ContentView::connectPopups() {
     gridPopup_->setContent(new BeatGridPanel(state_));
     cuePopup_->setContent(new CuePanel(state_));
-    connect(gridPopup_, &AnchoredPopup::closed, this, [this] { state_.setShowGridSettings(false); });
-    connect(cuePopup_, &AnchoredPopup::closed, this, [this] { state_.setShowCues(false); });
-    connect(&state_, &AppState::showGridSettingsChanged, this,
-            [this] { bindPopup(gridPopup_, toolbar_->bpmButton(), state_.showGridSettings()); });
-    connect(&state_, &AppState::showCuesChanged, this, [this] { bindPopup(cuePopup_, toolbar_->cueButton(), state_.showCues()); });
+    connect(gridPopup_, &AnchoredPopup::closed, this, [this] { state_.view().setShowGridSettings(false); });
+    connect(cuePopup_, &AnchoredPopup::closed, this, [this] { state_.view().setShowCues(false); });
+    const ViewSettings& view = state_.view();
+    connect(&view, &ViewSettings::showGridSettingsChanged, this,
+            [this, &view] { bindPopup(gridPopup_, toolbar_->bpmButton(), view.showGridSettings()); });
+    connect(&view, &ViewSettings::showCuesChanged, this, [this, &view] { bindPopup(cuePopup_, toolbar_->cueButton(), view.showCues()); });
 }
 
 void ContentView::refresh() {
-    applyCompact(state_.compact());
-    overlay_->showState(state_.waveform().has_value(), state_.analysisMessage(), state_.analysisProgress(), state_.compact());
-    slider_->showViewport(state_.viewport());
-    pinRow_->setMessage(state_.pinError());
-    errorRow_->setMessage(state_.controlError());
+    const AnalysisFollower& analysis = state_.analysis();
+    applyCompact(state_.view().compact());
+    overlay_->showState(analysis.waveform().has_value(), analysis.analysisMessage(), analysis.analysisProgress(),
+                        state_.view().compact());
+    slider_->showViewport(state_.view().viewport());
+    noticeRow_->setMessage(state_.marks().storeNotice());
+    errorRow_->setMessage(state_.playback().controlError());
 }
 
 void ContentView::applyCompact(bool compact) {

@@ -17,8 +17,8 @@ class WaveformView;
 class WindowCommands;
 
 // The window's content, top to bottom: the toolbar, the waveform strip (with the analysis
-// overlay while there is no waveform), the scroll slider while zoomed in, and the pin and
-// error message rows.
+// overlay while there is no waveform), the scroll slider while zoomed in, and the message rows:
+// a refused edit's notice and the player's error.
 // The BPM and cue panels open as popups from their toolbar buttons.
 class ContentView : public QWidget {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
     WaveformView* strip() const { return strip_; }
     AnalysisOverlay* overlay() const { return overlay_; }
     ViewportSlider* slider() const { return slider_; }
-    MessageRow* pinRow() const { return pinRow_; }
+    MessageRow* noticeRow() const { return noticeRow_; }
     MessageRow* errorRow() const { return errorRow_; }
     MoreMenu* moreMenu() const { return moreMenu_; }
     AnchoredPopup* gridPopup() const { return gridPopup_; }
@@ -53,7 +53,7 @@ private:
     AnalysisOverlay* overlay_;
     StripBinding* binding_;
     ViewportSlider* slider_;
-    MessageRow* pinRow_;
+    MessageRow* noticeRow_;
     MessageRow* errorRow_;
     AnchoredPopup* gridPopup_;
     AnchoredPopup* cuePopup_;

@@ -61,7 +61,7 @@ CueEditorRow::CueEditorRow(AppState& state, const CuePoint& cue, const QString& 
     time_->setFont(UiFonts::monospaced(12));
     time_->setCursor(Qt::PointingHandCursor);
     connect(time_, &QToolButton::clicked, this, [this] {
-        if (state_.snapshot().id == trackID_) {
+        if (state_.playback().snapshot().id == trackID_) {
             state_.seek(cue_.seconds);
         }
     });
@@ -100,8 +100,8 @@ void CueEditorRow::chooseColor(int color) {
 }
 
 void CueEditorRow::commitLabel() {
-    const auto track = state_.cueTracks().find(trackID_);
-    if (track == state_.cueTracks().end()) {
+    const auto track = state_.marks().cueTracks().find(trackID_);
+    if (track == state_.marks().cueTracks().end()) {
         return;
     }
     const auto stored = std::find_if(track->second.begin(), track->second.end(), [this](const CuePoint& c) { return c.id == cue_.id; });

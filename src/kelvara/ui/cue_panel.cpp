@@ -70,11 +70,11 @@ CuePanel::CuePanel(AppState& state, QWidget* parent)
 
 void CuePanel::refresh() {
     add_->setEnabled(state_.canControl() && state_.duration() > 0);
-    title_->setText(state_.snapshot().title);
-    title_->setVisible(!state_.snapshot().title.isEmpty());
-    error_->setText(state_.cueError().value_or(QString()));
-    error_->setVisible(state_.cueError().has_value());
-    footer_->setText(state_.seekLocked() ? L("🔒 Перемотка выключена. Снимите замок для перехода.") : L("Нажмите на время для перехода к метке."));
+    title_->setText(state_.playback().snapshot().title);
+    title_->setVisible(!state_.playback().snapshot().title.isEmpty());
+    error_->setText(state_.marks().cueError().value_or(QString()));
+    error_->setVisible(state_.marks().cueError().has_value());
+    footer_->setText(state_.playback().seekLocked() ? L("🔒 Перемотка выключена. Снимите замок для перехода.") : L("Нажмите на время для перехода к метке."));
     syncRows();
 }
 
@@ -89,8 +89,8 @@ void CuePanel::syncRows() {
     syncing_ = true;
     do {
         syncAgain_ = false;
-        const std::vector<CuePoint> cues = state_.cues();
-        const QString trackID = state_.snapshot().id;
+        const std::vector<CuePoint> cues = state_.marks().cues();
+        const QString trackID = state_.playback().snapshot().id;
         std::vector<CueEditorRow*> kept;
         for (const CuePoint& cue : cues) {
             const auto found = std::find_if(rows_.begin(), rows_.end(), [&](CueEditorRow* row) { return row->cue().id == cue.id && row->trackID() == trackID; });

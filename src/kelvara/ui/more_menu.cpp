@@ -35,13 +35,13 @@ MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
 }
 
 void MoreMenu::refresh() {
-    const bool hasTrack = !state_.snapshot().id.isEmpty();
+    const bool hasTrack = !state_.playback().snapshot().id.isEmpty();
     chooseFile_->setEnabled(hasTrack);
     resetFile_->setEnabled(hasTrack);
 }
 
 void MoreMenu::chooseTrackFile() {
-    const QString trackID = state_.snapshot().id;
+    const QString trackID = state_.playback().snapshot().id;
     if (trackID.isEmpty()) {
         return;
     }

@@ -8,10 +8,10 @@ namespace kelvara {
 
 StripBinding::StripBinding(AppState& state, WaveformView& view, QObject* parent) : QObject(parent), state_(state), view_(view) {
     view_.setPositionSource([this] { return state_.position(); });
-    view_.setWaveform(state_.waveform());
+    view_.setWaveform(state_.analysis().waveform());
     view_.setScene(scene());
-    connect(&state_, &AppState::waveformChanged, this, [this] { view_.setWaveform(state_.waveform()); });
-    connect(&state_, &AppState::loopInChanged, this, &StripBinding::followLoopStart);
+    connect(&state_.analysis(), &AnalysisFollower::waveformChanged, this,
+            [this] { view_.setWaveform(state_.analysis().waveform()); });
     connect(&state_, &AppState::changed, this, [this] {
         view_.setScene(scene());
         view_.followPosition();
@@ -20,37 +20,30 @@ StripBinding::StripBinding(AppState& state, WaveformView& view, QObject* parent)
 }
 
 WaveformScene StripBinding::scene() const {
+    const ViewSettings& view = state_.view();
+    const LoopControl& loop = state_.loop();
+    const PlaybackLink& playback = state_.playback();
     return {
         .duration = state_.duration(),
-        .viewport = state_.viewport(),
-        .beatGrid = state_.beatGrid(),
-        .loopGrid = loopGrid_,
-        .showBeatGrid = state_.showBeatGrid(),
-        .snapToSquares = state_.snapToSquares(),
-        .cues = state_.cues(),
-        .activeLoop = state_.activeLoop(),
-        .loopSelection = state_.loopSelection(),
-        .loopIn = state_.loopIn(),
-        .seekNotice = state_.seekNotice(),
+        .viewport = view.viewport(),
+        .beatGrid = state_.marks().beatGrid(),
+        .loopGrid = loop.loopGrid(),
+        .showBeatGrid = view.showBeatGrid(),
+        .snapToSquares = view.snapToSquares(),
+        .cues = state_.marks().cues(),
+        .activeLoop = loop.activeLoop(),
+        .loopSelection = loop.loopSelection(),
+        .loopIn = loop.loopIn(),
+        .seekNotice = playback.seekNotice(),
         .canControl = state_.canControl(),
-        .animating = state_.snapshot().playing() || state_.previewPosition().has_value(),
+        .animating = playback.snapshot().playing() || playback.previewPosition().has_value(),
     };
 }
 
-void StripBinding::followLoopStart() {
-    const bool hasLoopStart = state_.loopIn().has_value();
-    if (hasLoopStart && !hadLoopStart_) {
-        loopGrid_ = state_.beatGrid();
-    } else if (!hasLoopStart) {
-        loopGrid_.reset();
-    }
-    hadLoopStart_ = hasLoopStart;
-}
-
 void StripBinding::changeViewport(const std::function<void(WaveformViewport&)>& change) {
-    WaveformViewport viewport = state_.viewport();
+    WaveformViewport viewport = state_.view().viewport();
     change(viewport);
-    state_.setViewport(viewport);
+    state_.view().setViewport(viewport);
 }
 
 void StripBinding::connectRequests() {
@@ -61,17 +54,13 @@ void StripBinding::connectRequests() {
             [this](double factor, double anchor) { changeViewport([&](WaveformViewport& v) { v.magnify(factor, anchor); }); });
     connect(&view_, &WaveformView::panRequested, this,
             [this](double delta) { changeViewport([&](WaveformViewport& v) { v.pan(delta); }); });
-    connect(&view_, &WaveformView::cancelRequested, this, [this] {
-        state_.setLoopIn(std::nullopt);
-        state_.setSeekNotice(std::nullopt);
-    });
+    connect(&view_, &WaveformView::cancelRequested, &state_.loop(), &LoopControl::cancelStart);
     connect(&view_, &WaveformView::stopLoopRequested, this, [this] {
         state_.stopLoop();
-        state_.setLoopIn(std::nullopt);
-        state_.setSeekNotice(std::nullopt);
+        state_.loop().cancelStart();
     });
     connect(&view_, &WaveformView::originRequested, this, [this](double seconds) {
-        if (const auto grid = state_.beatGrid()) {
+        if (const auto grid = state_.marks().beatGrid()) {
             state_.saveGrid(BeatGrid{grid->bpm, seconds, grid->confidence});
         }
     });

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "models/beat_grid.h"
 #include "ui/waveform_scene.h"
 
 #include <QObject>
 
-#include <optional>
+#include <functional>
 
 namespace kelvara {
 
@@ -25,14 +24,10 @@ public:
 
 private:
     void connectRequests();
-    void followLoopStart();
     void changeViewport(const std::function<void(WaveformViewport&)>& change);
 
     AppState& state_;
     WaveformView& view_;
-    // The grid in force at the first Ctrl-click; the loop's end is measured on it.
-    std::optional<BeatGrid> loopGrid_;
-    bool hadLoopStart_ = false;
 };
 
 }  // namespace kelvara

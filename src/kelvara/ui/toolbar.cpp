@@ -64,14 +64,14 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
     layout->addStretch(1);
 
     bpm_->setFont(UiFonts::monospaced(11, QFont::Medium));
-    connect(bpm_, &QToolButton::clicked, this, [this] { state_.setShowGridSettings(!state_.showGridSettings()); });
+    connect(bpm_, &QToolButton::clicked, this, [this] { state_.view().setShowGridSettings(!state_.view().showGridSettings()); });
     zoom_->setFont(UiFonts::monospaced(10));
-    connect(zoom_, &QToolButton::clicked, this, [this] { state_.setViewport({}); });
+    connect(zoom_, &QToolButton::clicked, this, [this] { state_.view().setViewport({}); });
     loop_->setIcon(AppIcons::icon(Symbol::Repeat, SystemColors::mint()));
     loop_->setAccessibleName(L("Выключить повтор участка"));
     connect(loop_, &QToolButton::clicked, &state_, &AppState::stopLoop);
-    connect(lock_, &QToolButton::clicked, this, [this] { state_.setSeekLocked(!state_.seekLocked()); });
-    connect(cue_, &QToolButton::clicked, this, [this] { state_.setShowCues(!state_.showCues()); });
+    connect(lock_, &QToolButton::clicked, this, [this] { state_.playback().setSeekLocked(!state_.playback().seekLocked()); });
+    connect(cue_, &QToolButton::clicked, this, [this] { state_.view().setShowCues(!state_.view().showCues()); });
     more_->setIcon(AppIcons::icon(Symbol::Ellipsis, SystemColors::white(0.8)));
     more_->setMenu(moreMenu);
     more_->setPopupMode(QToolButton::InstantPopup);
@@ -116,34 +116,34 @@ QWidget* Toolbar::makeWindowControls() {
 }
 
 void Toolbar::refresh() {
-    const bool playing = state_.snapshot().playing();
+    const bool playing = state_.playback().snapshot().playing();
     play_->setIcon(AppIcons::icon(playing ? Symbol::Pause : Symbol::Play, SystemColors::white(0.85)));
     play_->setAccessibleName(L("Воспроизведение / Пауза"));
     play_->setEnabled(state_.canControl());
 
     refreshTitle();
-    artist_->setVisible(!state_.compact() && !state_.snapshot().artist.isEmpty());
+    artist_->setVisible(!state_.view().compact() && !state_.playback().snapshot().artist.isEmpty());
 
     bpm_->setText(state_.bpmLabel());
-    setTextColor(bpm_, state_.snapToSquares() ? SystemColors::withOpacity(SystemColors::mint(), 0.85) : SystemColors::white(0.5));
+    setTextColor(bpm_, state_.view().snapToSquares() ? SystemColors::withOpacity(SystemColors::mint(), 0.85) : SystemColors::white(0.5));
 
-    const WaveformViewport viewport = state_.viewport();
+    const WaveformViewport viewport = state_.view().viewport();
     zoom_->setVisible(viewport.zoom > 1);
     zoom_->setText(QString::asprintf("%.1f×", viewport.zoom));
-    loop_->setVisible(state_.activeLoop().has_value());
+    loop_->setVisible(state_.loop().activeLoop().has_value());
 
-    const bool locked = state_.seekLocked();
+    const bool locked = state_.playback().seekLocked();
     lock_->setIcon(locked ? AppIcons::icon(Symbol::Lock, SystemColors::withOpacity(SystemColors::mint(), 0.85))
                           : AppIcons::icon(Symbol::LockOpen, SystemColors::withOpacity(SystemColors::orange(), 0.8)));
     lock_->setToolTip(locked ? L("Перемотка и повтор участка выключены · ⌘L") : L("Защита выключена · ⌘L"));
     lock_->setAccessibleName(L("Защита перемотки"));
 
-    cue_->setIcon(AppIcons::icon(state_.cues().empty() ? Symbol::Bookmark : Symbol::BookmarkFilled, SystemColors::white(0.8)));
+    cue_->setIcon(AppIcons::icon(state_.marks().cues().empty() ? Symbol::Bookmark : Symbol::BookmarkFilled, SystemColors::white(0.8)));
     cue_->setAccessibleName(L("Метки трека"));
 }
 
 void Toolbar::refreshTitle() {
-    const MusicSnapshot& snapshot = state_.snapshot();
+    const MusicSnapshot& snapshot = state_.playback().snapshot();
     title_->setText(snapshot.title.isEmpty() ? L("Звуковая волна") : snapshot.title);
     artist_->setText(snapshot.artist);
     QStringList parts;

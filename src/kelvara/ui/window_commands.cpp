@@ -23,13 +23,13 @@ WindowCommands::WindowCommands(AppState& state, QObject* parent)
     compact_->setCheckable(true);
     seekLock_->setCheckable(true);
     connect(playPause_, &QAction::triggered, &state_, &AppState::togglePlayback);
-    connect(compact_, &QAction::triggered, &state_, &AppState::setCompact);
-    connect(seekLock_, &QAction::triggered, &state_, &AppState::setSeekLocked);
+    connect(compact_, &QAction::triggered, &state_.view(), &ViewSettings::setCompact);
+    connect(seekLock_, &QAction::triggered, &state_.playback(), &PlaybackLink::setSeekLocked);
     connect(zoomIn_, &QAction::triggered, this, [this] { zoomBy(1.5); });
     connect(zoomOut_, &QAction::triggered, this, [this] { zoomBy(2.0 / 3.0); });
-    connect(wholeTrack_, &QAction::triggered, this, [this] { state_.setViewport({}); });
+    connect(wholeTrack_, &QAction::triggered, this, [this] { state_.view().setViewport({}); });
     connect(addCue_, &QAction::triggered, this, [this] { state_.addCue(state_.position()); });
-    connect(showCues_, &QAction::triggered, this, [this] { state_.setShowCues(!state_.showCues()); });
+    connect(showCues_, &QAction::triggered, this, [this] { state_.view().setShowCues(!state_.view().showCues()); });
     connect(&state_, &AppState::changed, this, &WindowCommands::refresh);
     refresh();
 }
@@ -46,15 +46,15 @@ QList<QAction*> WindowCommands::all() const {
 }
 
 void WindowCommands::zoomBy(double factor) {
-    WaveformViewport viewport = state_.viewport();
+    WaveformViewport viewport = state_.view().viewport();
     viewport.magnify(factor, 0.5);
-    state_.setViewport(viewport);
+    state_.view().setViewport(viewport);
 }
 
 void WindowCommands::refresh() {
     playPause_->setEnabled(state_.canControl());
-    compact_->setChecked(state_.compact());
-    seekLock_->setChecked(state_.seekLocked());
+    compact_->setChecked(state_.view().compact());
+    seekLock_->setChecked(state_.playback().seekLocked());
     addCue_->setEnabled(state_.canControl() && state_.duration() > 0);
 }
 

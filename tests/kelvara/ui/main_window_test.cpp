@@ -3,7 +3,11 @@
 // link to the state.
 #include "audio_files.h"
 #include "i18n/l.h"
+#include "storage/application_support.h"
+#include "storage/atomic_file.h"
 #include "ui/analysis_overlay.h"
+#include "ui/anchored_popup.h"
+#include "ui/beat_grid_panel.h"
 #include "ui/content_view.h"
 #include "ui/message_row.h"
 #include "ui/more_menu.h"
@@ -15,6 +19,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -52,7 +57,7 @@ TEST_F(MainWindow, TitleFallsBackToTheProgramsWordsAndItsHelpSkipsEmptyParts) {
     EXPECT_EQ(toolbar->artistText(), QStringLiteral("Band"));
     EXPECT_EQ(toolbar->titleHelp(), QStringLiteral("Song · Band")) << "no album, no empty part";
 
-    state->setCompact(true);
+    state->view().setCompact(true);
     EXPECT_TRUE(toolbar->artistText().isEmpty()) << "compact mode hides the artist";
 }
 
@@ -65,19 +70,19 @@ TEST_F(MainWindow, ZoomButtonAndSliderShowExactlyWhileZoomedIn) {
     EXPECT_TRUE(slider->isHidden());
 
     commands->zoomIn()->trigger();
-    EXPECT_DOUBLE_EQ(state->viewport().zoom, 1.5);
+    EXPECT_DOUBLE_EQ(state->view().viewport().zoom, 1.5);
     EXPECT_FALSE(toolbar->zoomButton()->isHidden());
     EXPECT_EQ(toolbar->zoomButton()->text(), QStringLiteral("1.5×"));
     EXPECT_FALSE(slider->isHidden());
 
     // The slider sets the start, held inside the track.
     slider->setValue(ViewportSlider::resolution);
-    EXPECT_NEAR(state->viewport().start, 1 - 1 / 1.5, 1e-9);
+    EXPECT_NEAR(state->view().viewport().start, 1 - 1 / 1.5, 1e-9);
 
     commands->wholeTrack()->trigger();
     EXPECT_TRUE(toolbar->zoomButton()->isHidden());
     EXPECT_TRUE(slider->isHidden());
-    EXPECT_EQ(state->viewport(), WaveformViewport{});
+    EXPECT_EQ(state->view().viewport(), WaveformViewport{});
 }
 
 TEST_F(MainWindow, PlayAndAddCueNeedAControllableTrackWithADuration) {
@@ -92,7 +97,7 @@ TEST_F(MainWindow, PlayAndAddCueNeedAControllableTrackWithADuration) {
     state->apply(track(missingFile, 240));
     EXPECT_TRUE(commands->addCue()->isEnabled());
     commands->addCue()->trigger();
-    EXPECT_EQ(state->cues().size(), 1u);
+    EXPECT_EQ(state->marks().cues().size(), 1u);
 }
 
 TEST_F(MainWindow, OverlayShowsTheMessageUntilTheWaveformArrives) {
@@ -102,7 +107,7 @@ TEST_F(MainWindow, OverlayShowsTheMessageUntilTheWaveformArrives) {
 
     AudioFiles files;
     state->apply(track(files.tone(QStringLiteral("tone.wav"), 8), 8));
-    ASSERT_TRUE(waitUntil([&] { return state->waveform().has_value(); }));
+    ASSERT_TRUE(waitUntil([&] { return state->analysis().waveform().has_value(); }));
     EXPECT_TRUE(overlay->isHidden());
     EXPECT_FALSE(window->content()->strip()->columns().empty());
 }
@@ -120,36 +125,36 @@ TEST_F(MainWindow, BackgroundIsOpaqueGreyWithoutACompositorAndRoundedWithOne) {
 
 TEST_F(MainWindow, LockedClickLeavesThePlayerAloneAndShowsTheNoticeOnTheStrip) {
     state->apply(track(missingFile, 100, 10));
-    ASSERT_TRUE(state->seekLocked());
+    ASSERT_TRUE(state->playback().seekLocked());
     clickStrip(200);
-    EXPECT_FALSE(state->previewPosition().has_value()) << "nothing was sent";
-    EXPECT_EQ(state->seekNotice(), L("Перемотка выключена · снимите замок"));
-    EXPECT_EQ(window->content()->strip()->scene().seekNotice, state->seekNotice());
+    EXPECT_FALSE(state->playback().previewPosition().has_value()) << "nothing was sent";
+    EXPECT_EQ(state->playback().seekNotice(), L("Перемотка выключена · снимите замок"));
+    EXPECT_EQ(window->content()->strip()->scene().seekNotice, state->playback().seekNotice());
 }
 
 TEST_F(MainWindow, ShiftOrAltClickAddsACueAndCtrlClickWithoutGridAsksForBpm) {
     state->apply(track(missingFile, 100, 10));
-    state->setSeekLocked(false);
+    state->playback().setSeekLocked(false);
     const double width = window->content()->strip()->width();
     clickStrip(width / 4, Qt::ShiftModifier);
     clickStrip(width / 2, Qt::AltModifier);
-    ASSERT_EQ(state->cues().size(), 2u);
-    EXPECT_NEAR(state->cues()[0].seconds, 25, 0.01);
-    EXPECT_NEAR(state->cues()[1].seconds, 50, 0.01);
+    ASSERT_EQ(state->marks().cues().size(), 2u);
+    EXPECT_NEAR(state->marks().cues()[0].seconds, 25, 0.01);
+    EXPECT_NEAR(state->marks().cues()[1].seconds, 50, 0.01);
     EXPECT_EQ(window->content()->strip()->scene().cues.size(), 2u);
 
     clickStrip(width / 2, Qt::ControlModifier);
-    EXPECT_EQ(state->seekNotice(), L("Для повтора участка задайте BPM"));
+    EXPECT_EQ(state->playback().seekNotice(), L("Для повтора участка задайте BPM"));
 }
 
 TEST_F(MainWindow, SeekToAMissingPlayerShowsTheErrorRowAndRetryClearsIt) {
     state->apply(track(missingFile, 100, 10));
-    state->setSeekLocked(false);
+    state->playback().setSeekLocked(false);
     clickStrip(100);
-    EXPECT_TRUE(state->previewPosition().has_value()) << "shown at once while the seek is on its way";
+    EXPECT_TRUE(state->playback().previewPosition().has_value()) << "shown at once while the seek is on its way";
     MessageRow* row = window->content()->errorRow();
     ASSERT_TRUE(waitUntil([&] { return !row->isHidden(); }, 15)) << "the bridge finds no player";
-    EXPECT_EQ(row->message(), state->controlError().value_or(QString()));
+    EXPECT_EQ(row->message(), state->playback().controlError().value_or(QString()));
     row->button()->click();
     EXPECT_TRUE(row->isHidden());
 }
@@ -175,14 +180,28 @@ TEST_F(MainWindow, PausedPositionJumpRepaintsTheStripAndNothingElseDoes) {
     EXPECT_FALSE(strip.isAnimating());
 }
 
-TEST_F(MainWindow, PinMessageRowShowsUntilClosed) {
-    MessageRow* row = window->content()->pinRow();
-    EXPECT_TRUE(row->isHidden());
-    state->setPinError(QStringLiteral("Wayland"));
+// The damaged files stay as they are; an edit they refuse says why in the window itself, since
+// the panels that show the load error may well be closed.
+TEST_F(MainWindow, AnEditRefusedByADamagedStoreShowsItsErrorUntilClosed) {
+    AtomicFile::write(applicationSupportFile(QStringLiteral("Cues.json")), "not json");
+    AtomicFile::write(applicationSupportFile(QStringLiteral("BeatGrids.json")), "[]");
+    openWindow();
+    MessageRow* row = window->content()->noticeRow();
+    state->apply(track(missingFile, 100, 10));
+    EXPECT_TRUE(row->isHidden()) << "nothing refused yet";
+
+    clickStrip(window->content()->strip()->width() / 4, Qt::ShiftModifier);
     EXPECT_FALSE(row->isHidden());
+    EXPECT_EQ(row->message(), state->marks().cueError().value_or(QString()));
     row->button()->click();
-    EXPECT_FALSE(state->pinError().has_value());
     EXPECT_TRUE(row->isHidden());
+
+    auto* grids = static_cast<BeatGridPanel*>(window->content()->gridPopup()->content());
+    grids->bpmField()->setText(QStringLiteral("120"));
+    QTest::keyClick(grids->bpmField(), Qt::Key_Return);
+    EXPECT_FALSE(row->isHidden());
+    EXPECT_EQ(row->message(), state->marks().gridError().value_or(QString()));
+    EXPECT_TRUE(state->marks().cueTracks().empty());
 }
 
 TEST_F(MainWindow, FileItemsNeedATrack) {

@@ -23,7 +23,7 @@ protected:
     Panels() {
         state->apply(track(missingFile, 300, 12));
         // The missing file ends the analysis with a message and no automatic grid.
-        EXPECT_TRUE(waitUntil([this] { return !state->analysisProgress().has_value(); }));
+        EXPECT_TRUE(waitUntil([this] { return !state->analysis().analysisProgress().has_value(); }));
     }
 
     BeatGridPanel& gridPanel() { return *static_cast<BeatGridPanel*>(window->content()->gridPopup()->content()); }
@@ -39,9 +39,9 @@ TEST_F(Panels, TypedBpmTakesACommaAndRefusesSpacesAndWords) {
     EXPECT_EQ(gridPanel().infoText(), L("Устойчивый ритм не найден. Можно ввести BPM вручную."));
 
     typeBpm(QStringLiteral("128,5"));
-    ASSERT_TRUE(state->beatGrid().has_value());
-    EXPECT_DOUBLE_EQ(state->beatGrid()->bpm, 128.5);
-    EXPECT_DOUBLE_EQ(state->beatGrid()->origin, 12) << "no grid before: the play position starts it";
+    ASSERT_TRUE(state->marks().beatGrid().has_value());
+    EXPECT_DOUBLE_EQ(state->marks().beatGrid()->bpm, 128.5);
+    EXPECT_DOUBLE_EQ(state->marks().beatGrid()->origin, 12) << "no grid before: the play position starts it";
     EXPECT_EQ(gridPanel().bpmField()->text(), QStringLiteral("128.50"));
     EXPECT_TRUE(gridPanel().infoText().endsWith(L(" · вручную")));
     EXPECT_TRUE(gridPanel().errorText().isEmpty());
@@ -49,7 +49,7 @@ TEST_F(Panels, TypedBpmTakesACommaAndRefusesSpacesAndWords) {
     for (const QString& wrong : {QStringLiteral(" 128"), QStringLiteral("abc"), QStringLiteral("301"), QStringLiteral("")}) {
         typeBpm(wrong);
         EXPECT_EQ(gridPanel().errorText(), L("Введите BPM от 30 до 300")) << wrong.toStdString();
-        EXPECT_DOUBLE_EQ(state->beatGrid()->bpm, 128.5);
+        EXPECT_DOUBLE_EQ(state->marks().beatGrid()->bpm, 128.5);
     }
 }
 
@@ -62,15 +62,15 @@ TEST_F(Panels, HalvingOutOfRangeShowsTheGridErrorAndRestoreGoesBackToNoGrid) {
     };
     byText(QStringLiteral("÷2"))->click();
     EXPECT_EQ(gridPanel().errorText(), L("BPM должен быть от 30 до 300"));
-    EXPECT_DOUBLE_EQ(state->beatGrid()->bpm, 40);
+    EXPECT_DOUBLE_EQ(state->marks().beatGrid()->bpm, 40);
 
     byText(L("+0,01 с"))->click();
-    EXPECT_NEAR(state->beatGrid()->origin, 12.01, 1e-9);
+    EXPECT_NEAR(state->marks().beatGrid()->origin, 12.01, 1e-9);
 
     QPushButton* restore = byText(L("Вернуть автоматическую сетку"));
     ASSERT_TRUE(restore->isEnabled());
     restore->click();
-    EXPECT_FALSE(state->beatGrid().has_value());
+    EXPECT_FALSE(state->marks().beatGrid().has_value());
     EXPECT_FALSE(restore->isEnabled());
     EXPECT_FALSE(byText(QStringLiteral("×2"))->isEnabled()) << "nothing to double without a grid";
     EXPECT_TRUE(gridPanel().bpmField()->text().isEmpty());
@@ -87,15 +87,15 @@ TEST_F(Panels, CueRowsFollowTheCuesAndSaveTheirNames) {
 
     row->labelField()->setText(QStringLiteral("  вокал  "));
     QTest::keyClick(row->labelField(), Qt::Key_Return);
-    EXPECT_EQ(state->cues().front().label, QStringLiteral("вокал"));
+    EXPECT_EQ(state->marks().cues().front().label, QStringLiteral("вокал"));
 
     row->labelField()->setText(QString(200, QLatin1Char('x')));
     QTest::keyClick(row->labelField(), Qt::Key_Return);
-    EXPECT_EQ(state->cues().front().label.size(), 120);
+    EXPECT_EQ(state->marks().cues().front().label.size(), 120);
 
     row->labelField()->setText(QStringLiteral("   "));
     QTest::keyClick(row->labelField(), Qt::Key_Return);
-    EXPECT_EQ(state->cues().front().label.size(), 120) << "a blank name is not stored";
+    EXPECT_EQ(state->marks().cues().front().label.size(), 120) << "a blank name is not stored";
 
     row->removeButton()->click();
     ASSERT_EQ(panel.rows().size(), 1u);
@@ -103,32 +103,32 @@ TEST_F(Panels, CueRowsFollowTheCuesAndSaveTheirNames) {
 }
 
 TEST_F(Panels, CueTimeSeeksOnlyForThePlayingTrackAndWhenUnlocked) {
-    state->setSeekLocked(false);
+    state->playback().setSeekLocked(false);
     cuePanel().addButton()->click();
-    const CuePoint cue = state->cues().front();
+    const CuePoint cue = state->marks().cues().front();
     EXPECT_EQ(cuePanel().footerText(), L("Нажмите на время для перехода к метке."));
 
     CueEditorRow otherTrack(*state, cue, QStringLiteral("another track"));
     otherTrack.timeButton()->click();
-    EXPECT_FALSE(state->previewPosition().has_value());
+    EXPECT_FALSE(state->playback().previewPosition().has_value());
 
     cuePanel().rows().front()->timeButton()->click();
-    EXPECT_EQ(state->previewPosition(), cue.seconds);
+    EXPECT_EQ(state->playback().previewPosition(), cue.seconds);
 
-    state->setSeekLocked(true);
+    state->playback().setSeekLocked(true);
     EXPECT_EQ(cuePanel().footerText(), L("🔒 Перемотка выключена. Снимите замок для перехода."));
 }
 
 TEST_F(Panels, PopupsFollowTheirFlagsAndClosingClearsThem) {
     AnchoredPopup* popup = window->content()->cuePopup();
-    state->setShowCues(true);
+    state->view().setShowCues(true);
     EXPECT_TRUE(popup->isVisible());
     popup->close();
-    EXPECT_FALSE(state->showCues());
+    EXPECT_FALSE(state->view().showCues());
 
-    state->setShowGridSettings(true);
+    state->view().setShowGridSettings(true);
     EXPECT_TRUE(window->content()->gridPopup()->isVisible());
-    state->setShowGridSettings(false);
+    state->view().setShowGridSettings(false);
     EXPECT_FALSE(window->content()->gridPopup()->isVisible());
 }
 

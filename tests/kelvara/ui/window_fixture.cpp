@@ -11,7 +11,11 @@
 
 namespace kelvara::testing {
 
-WindowFixture::WindowFixture() {
+WindowFixture::WindowFixture() { openWindow(); }
+
+void WindowFixture::openWindow() {
+    window.reset();
+    state.reset();
     AppStateEnvironment environment;
     environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
     environment.systemBus.reset();

@@ -20,6 +20,9 @@ protected:
     WindowFixture();
     ~WindowFixture() override;
 
+    // (Re)creates the state and the window, as a start of the program does.
+    void openWindow();
+
     // A track the player has paused at `position`.
     static MusicSnapshot track(const QString& path, double duration, double position = 0);
 

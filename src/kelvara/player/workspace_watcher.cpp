@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "workspace_watcher.h"
+#include "player/workspace_watcher.h"
 
 #include "storage/app_settings.h"
 

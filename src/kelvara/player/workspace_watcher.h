@@ -10,7 +10,7 @@
 
 namespace kelvara {
 
-// What the desktop tells AppState about the player: whether one is on the session bus, and
+// What the desktop tells the playback link about the player: whether one is on the session bus, and
 // when one appears or quits or the machine wakes (each restarts polling at once).
 class WorkspaceWatcher : public QObject {
     Q_OBJECT

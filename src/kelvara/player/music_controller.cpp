@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "music_controller.h"
+#include "player/music_controller.h"
 
 #include "bridge_error.h"
 #include "i18n/l.h"
