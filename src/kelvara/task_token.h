@@ -27,9 +27,9 @@ private:
     bool cancelled_ = false;
 };
 
-// Identity of one main-thread task started by AppState. A coroutine keeps a copy and checks
-// it after every await; the owner cancels it to end the task. Coroutines cannot be destroyed
-// from outside, so this is how a task is "cancelled".
+// Identity of one main-thread task started by AppState's parts. A coroutine keeps a copy and
+// checks it after every await; the owner cancels it to end the task. Coroutines cannot be
+// destroyed from outside, so this is how a task is "cancelled".
 class TaskToken {
 public:
     TaskToken() : state_(std::make_shared<TaskCancellation>()) {}

@@ -59,7 +59,7 @@ bool TrackMarks::gridIsManual() const { return gridOverrides_.contains(gridKey()
 
 // An edit needs a track the player lets us control. One whose file could not be read is
 // refused where the user acted, with the load error, since the panels may be closed.
-bool TrackMarks::editable(bool storeReadable, const std::optional<QString>& loadError) {
+bool TrackMarks::admitEdit(bool storeReadable, const std::optional<QString>& loadError) {
     if (!context_.canControl() || context_.duration() <= 0) {
         return false;
     }
@@ -72,7 +72,7 @@ bool TrackMarks::editable(bool storeReadable, const std::optional<QString>& load
 // --- Cues ------------------------------------------------------------------------------------
 
 void TrackMarks::addCue(double seconds) {
-    if (!std::isfinite(seconds) || !editable(cueStore_.readable(), cueError_)) {
+    if (!std::isfinite(seconds) || !admitEdit(cueStore_.readable(), cueError_)) {
         return;
     }
     auto& track = cueTracks_[context_.trackID()];
@@ -120,7 +120,7 @@ void TrackMarks::showCueFailure(const std::optional<QString>& failure) {
 // --- Grids -------------------------------------------------------------------------------------
 
 void TrackMarks::saveGrid(const std::optional<BeatGrid>& grid) {
-    if (!editable(gridStore_.readable(), gridError_)) {
+    if (!admitEdit(gridStore_.readable(), gridError_)) {
         return;
     }
     if (grid && !grid->valid()) {

@@ -64,7 +64,7 @@ signals:
 
 private:
     void loadStores();
-    bool editable(bool storeReadable, const std::optional<QString>& loadError);
+    bool admitEdit(bool storeReadable, const std::optional<QString>& loadError);
     void saveCues();
     void saveGrids();
     void showCueFailure(const std::optional<QString>& failure);

@@ -61,7 +61,7 @@ void PlaybackLink::setSeekLocked(bool locked) {
     }
     UserDefaults::writeBool(seekLockedKey, locked);
     pendingSeek_.reset();
-    publish(*this, previewPosition_, std::optional<double>(), &PlaybackLink::previewPositionChanged);
+    showPreview(std::nullopt);
     if (locked) {
         setSeekNotice(std::nullopt);
     }
@@ -159,6 +159,10 @@ void PlaybackLink::freezePosition() {
     publish(*this, snapshot_, frozen, &PlaybackLink::snapshotChanged);
 }
 
+void PlaybackLink::showPreview(std::optional<double> position) {
+    publish(*this, previewPosition_, position, &PlaybackLink::previewPositionChanged);
+}
+
 void PlaybackLink::showControlError(const std::optional<QString>& error) {
     publish(*this, controlError_, error, &PlaybackLink::controlErrorChanged);
 }
@@ -184,7 +188,7 @@ void PlaybackLink::apply(const MusicSnapshot& next) {
 
 void PlaybackLink::dropTrackState() {
     setSeekNotice(std::nullopt);
-    publish(*this, previewPosition_, std::optional<double>(), &PlaybackLink::previewPositionChanged);
+    showPreview(std::nullopt);
     pendingSeek_.reset();
 }
 
@@ -207,7 +211,7 @@ void PlaybackLink::enqueueSeek(double seconds) {
         return;
     }
     const double target = std::clamp(seconds, 0.0, duration());
-    publish(*this, previewPosition_, std::optional<double>(target), &PlaybackLink::previewPositionChanged);
+    showPreview(target);
     pendingSeek_ = PendingSeek{snapshot_.id, target};
     ++commandGeneration_;
     if (!seekTaskRunning_) {
@@ -233,7 +237,7 @@ QCoro::Task<> PlaybackLink::runSeekQueue() {
             apply(reply);
         }
     }
-    publish(*this, previewPosition_, std::optional<double>(), &PlaybackLink::previewPositionChanged);
+    showPreview(std::nullopt);
     seekTaskRunning_ = false;
 }
 

@@ -99,6 +99,7 @@ private:
     void dropTrackState();
     void freezePosition();
     void showControlError(const std::optional<QString>& error);
+    void showPreview(std::optional<double> position);
 
     QCoro::Task<> pollLoop(TaskToken token);
     QCoro::Task<> runSeekQueue();

@@ -92,10 +92,11 @@ void ContentView::connectPopups() {
     cuePopup_->setContent(new CuePanel(state_));
     connect(gridPopup_, &AnchoredPopup::closed, this, [this] { state_.view().setShowGridSettings(false); });
     connect(cuePopup_, &AnchoredPopup::closed, this, [this] { state_.view().setShowCues(false); });
-    const ViewSettings& view = state_.view();
-    connect(&view, &ViewSettings::showGridSettingsChanged, this,
-            [this, &view] { bindPopup(gridPopup_, toolbar_->bpmButton(), view.showGridSettings()); });
-    connect(&view, &ViewSettings::showCuesChanged, this, [this, &view] { bindPopup(cuePopup_, toolbar_->cueButton(), view.showCues()); });
+    ViewSettings* view = &state_.view();
+    connect(view, &ViewSettings::showGridSettingsChanged, this,
+            [this, view] { bindPopup(gridPopup_, toolbar_->bpmButton(), view->showGridSettings()); });
+    connect(view, &ViewSettings::showCuesChanged, this,
+            [this, view] { bindPopup(cuePopup_, toolbar_->cueButton(), view->showCues()); });
 }
 
 void ContentView::refresh() {
