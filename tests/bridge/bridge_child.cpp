@@ -2,6 +2,7 @@
 #include "bridge_child.h"
 
 #include "launch_options.h"
+#include "process_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,7 @@ BridgeChild::~BridgeChild() {
 
 QByteArray BridgeChild::exchange(const QByteArray& line) {
     process_.write(line + '\n');
-    while (!process_.canReadLine() && process_.waitForReadyRead(10000)) {
-    }
+    ProcessProgress(process_).untilLine();
     return process_.readLine().chopped(1);
 }
 
@@ -35,7 +35,7 @@ MusicSnapshot BridgeChild::ask(const BridgeRequest& request) {
 int BridgeChild::closeInput() {
     if (process_.state() != QProcess::NotRunning) {
         process_.closeWriteChannel();
-        if (!process_.waitForFinished(10000)) {
+        if (!ProcessProgress(process_).untilFinished()) {
             process_.kill();
             process_.waitForFinished();
         }

@@ -25,7 +25,8 @@ public:
         return ask({QString::fromLatin1(action), trackID, position});
     }
 
-    // Closes the child's input and returns its exit code once it has ended.
+    // Closes the child's input and returns its exit code once it has ended; a child that
+    // stops answering while input or replies are still pending is killed (−1).
     int closeInput();
     QProcess& process() { return process_; }
 
