@@ -5,6 +5,7 @@
 #include "i18n/l.h"
 #include "music_controller.h"
 #include "stand_in_process.h"
+#include "wait_until.h"
 
 #include <QCoroTask>
 #include <QDeadlineTimer>
@@ -47,7 +48,7 @@ void killAll(const QList<pid_t>& processes) {
 }
 
 bool processEventsUntil(const std::function<bool()>& done, int milliseconds = 10000) {
-    for (QDeadlineTimer deadline(milliseconds); !done(); QThread::msleep(1)) {
+    for (QDeadlineTimer deadline(static_cast<qint64>(milliseconds * slowdown())); !done(); QThread::msleep(1)) {
         if (deadline.hasExpired()) {
             return false;
         }
