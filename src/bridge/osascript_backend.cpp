@@ -21,8 +21,8 @@ BridgeError scriptError(const QString& errorOutput) {
     const QRegularExpressionMatch match = pattern.match(errorOutput);
     const QString message = match.captured(1).trimmed();
     bool hasNumber = false;
-    const qint64 number = match.captured(2).toLongLong(&hasNumber);
-    return {hasNumber ? number : BridgeError::unknown,
+    const qint64 code = match.captured(2).toLongLong(&hasNumber);
+    return {hasNumber ? code : number(LinkErrorCode::unknown),
             message.isEmpty() ? L("Ошибка Apple Events") : L(message.toUtf8().constData())};
 }
 
@@ -39,7 +39,7 @@ MusicSnapshot snapshotOf(const AppleScriptList& items) {
     snapshot.path = items.text(6).value_or(QString());
     snapshot.duration = items.number(7).value_or(0);
     snapshot.position = items.number(8).value_or(0);
-    snapshot.state = items.text(9).value_or(QStringLiteral("stopped"));
+    snapshot.state = playbackStateNamed(items.text(9).value_or(QString()));
     snapshot.volume = items.number(10).value_or(100);
     snapshot.muted = items.boolean(11).value_or(false);
     return snapshot;
@@ -53,14 +53,14 @@ QString OsascriptBackend::run(const QString& script) const {
     QProcess osascript;
     osascript.start(osascriptPath_, {QStringLiteral("-s"), QStringLiteral("s")});
     if (!osascript.waitForStarted()) {
-        throw BridgeError(BridgeError::unknown, L("Ошибка Apple Events"));
+        throw BridgeError(LinkErrorCode::unknown, L("Ошибка Apple Events"));
     }
     osascript.write(script.toUtf8());
     osascript.closeWriteChannel();
     if (!osascript.waitForFinished(processTimeoutMs)) {
         osascript.kill();
         osascript.waitForFinished();
-        throw BridgeError(BridgeError::timedOut, L("Music не отвечает"));
+        throw BridgeError(LinkErrorCode::timedOut, L("Music не отвечает"));
     }
     if (osascript.exitStatus() != QProcess::NormalExit || osascript.exitCode() != 0) {
         throw scriptError(QString::fromUtf8(osascript.readAllStandardError()));

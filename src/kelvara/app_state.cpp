@@ -273,7 +273,7 @@ QCoro::Task<> AppState::refresh() {
     if (reply.error) {
         stopLoop();
         publish(controlError_, reply.error, &AppState::controlErrorChanged);
-        automationDenied_ = reply.errorCode == automationRefusedCode;
+        automationDenied_ = reply.failedWith(LinkErrorCode::automationDenied);
         freezePosition();
         co_return;
     }
@@ -285,7 +285,7 @@ QCoro::Task<> AppState::refresh() {
 void AppState::freezePosition() {
     MusicSnapshot frozen = snapshot_;
     frozen.position = position();
-    frozen.state = QStringLiteral("paused");
+    frozen.state = PlaybackState::paused;
     anchorTime_ = clock_->now();
     publish(snapshot_, frozen, &AppState::snapshotChanged);
 }
@@ -480,7 +480,7 @@ QCoro::Task<> AppState::runSeekQueue() {
     QPointer<AppState> self(this);
     while (pendingSeek_) {
         const PendingSeek seek = *std::exchange(pendingSeek_, std::nullopt);
-        const BridgeRequest request{QString::fromLatin1(BridgeRequest::seekAction), seek.trackID, seek.position};
+        const BridgeRequest request{BridgeAction::seek, seek.trackID, seek.position};
         const MusicSnapshot reply = co_await controller_->request(request);
         if (!self) {
             co_return;
@@ -508,7 +508,7 @@ void AppState::togglePlayback() {
 
 QCoro::Task<> AppState::sendToggle(QString trackID) {
     QPointer<AppState> self(this);
-    const BridgeRequest request{QString::fromLatin1(BridgeRequest::toggleAction), trackID, 0};
+    const BridgeRequest request{BridgeAction::toggle, trackID, 0};
     const MusicSnapshot reply = co_await controller_->request(request);
     if (!self) {
         co_return;
@@ -627,7 +627,7 @@ void AppState::loopClick(double seconds) {
     }
     const std::optional<BeatGrid> grid = loopIn_ ? loopGrid_ : beatGrid();
     const std::optional<double> boundary =
-        grid ? grid->loopBoundary(seconds, loopIn_, squareBeats, duration()) : std::nullopt;
+        grid ? grid->loopBoundary(seconds, loopIn_, BeatGrid::beatsPerSquare, duration()) : std::nullopt;
     if (!boundary) {
         setSeekNotice(beatGrid() ? L("В треке недостаточно места для целого квадрата") : L("Для повтора участка задайте BPM"));
         return;

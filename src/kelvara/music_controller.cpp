@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "music_controller.h"
 
-#include "bridge_error.h"
 #include "i18n/l.h"
 #include "launch_options.h"
 #include "models/waveform_error.h"
@@ -98,7 +97,7 @@ void MusicController::startNext() {
         line = current_->request.toJson() + '\n';
     } catch (const WaveformError&) {
         // A position JSON cannot carry; the child would refuse it the same way.
-        finish(MusicSnapshot::failure(L("Некорректная команда Music"), BridgeError::invalidCommand));
+        finish(MusicSnapshot::failure(L("Некорректная команда Music"), LinkErrorCode::invalidCommand));
         return;
     }
     if (!process_ || process_->state() == QProcess::NotRunning) {
