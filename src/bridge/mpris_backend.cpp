@@ -3,7 +3,7 @@
 
 #include "bridge_error.h"
 #include "i18n/l.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 #include <QDBusArgument>
 #include <QDBusPendingCall>
@@ -106,7 +106,7 @@ bool shows(const MusicSnapshot& now, const CommandEffect& effect) {
 
 }  // namespace
 
-MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)), settings_(AppSettings::open()) {}
+MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)) {}
 
 QDBusMessage MprisBackend::call(QDBusMessage message) {
     // A player that is not running must not be started by asking it something.
@@ -154,10 +154,9 @@ std::optional<QString> MprisBackend::followedPlayer() {
     if (!bus_.isConnected()) {
         return std::nullopt;
     }
-    settings_->sync();
-    const QString chosen = settings_->value(QLatin1String(playerSettingKey)).toString().trimmed();
-    if (!chosen.isEmpty()) {
-        const QString name = busPrefix + chosen;
+    // Read anew each time: the window may change the choice while this child runs.
+    if (const std::optional<QString> chosen = Settings().musicPlayer()) {
+        const QString name = busPrefix + *chosen;
         const bool running = call(busDaemonCall("NameHasOwner", {name})).arguments().value(0).toBool();
         return running ? std::optional(name) : std::nullopt;
     }

@@ -7,7 +7,7 @@
 #include "models/performance_controls.h"
 #include "models/timeline.h"
 #include "music_controller.h"
-#include "user_defaults.h"
+#include "storage/settings.h"
 #include "workspace_watcher.h"
 
 #include <QCoreApplication>
@@ -32,12 +32,6 @@ constexpr auto noticeDuration = 2s;
 constexpr auto loopWatchInterval = 30ms;
 constexpr double fileCheckInterval = 5;  // seconds
 
-const char* const seekLockedKey = "seekLocked";
-const char* const autoInstrumentalKey = "autoInstrumental";
-const char* const showBeatGridKey = "showBeatGrid";
-const char* const snapToSquaresKey = "snapToSquares";
-const char* const fileOverridesKey = "fileOverrides";
-
 // Analysis runs below the priority of the interface and the player link.
 void lowerThreadPriority() {
     setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
@@ -55,19 +49,19 @@ void runOnMainThread(Function function) {
 AppState::AppState(AppStateEnvironment environment, QObject* parent)
     : QObject(parent),
       clock_(std::move(environment.clock)),
-      seekLocked_(UserDefaults::readBool(seekLockedKey, true)),
+      seekLocked_(Settings().seekLocked()),
       controller_(std::make_unique<MusicController>(environment.bridgeExecutable)),
       anchorTime_(clock_->now()),
       observers_(new WorkspaceWatcher(environment.sessionBus ? *environment.sessionBus : QDBusConnection::sessionBus(),
                                       environment.systemBus, this)),
       analysisMessage_(L("Ожидание Music")),
       analysisGeneration_(QUuid::createUuid()),
-      overrides_(UserDefaults::readStringMap(fileOverridesKey)),
+      overrides_(Settings().fileOverrides()),
       vocalStatus_(L("Подготовка инструментала")),
-      autoInstrumental_(UserDefaults::readBool(autoInstrumentalKey, true)),
+      autoInstrumental_(Settings().autoInstrumental()),
       vocalGeneration_(QUuid::createUuid()),
-      showBeatGrid_(UserDefaults::readBool(showBeatGridKey, true)),
-      snapToSquares_(UserDefaults::readBool(snapToSquaresKey, true)) {
+      showBeatGrid_(Settings().showBeatGrid()),
+      snapToSquares_(Settings().snapToSquares()) {
     analysisPool_.setMaxThreadCount(2);
     connect(observers_, &WorkspaceWatcher::restartRequested, this, &AppState::restartPolling);
     loadStores();
@@ -112,19 +106,19 @@ void AppState::publish(T& field, T value, void (AppState::*signal)()) {
 // --- Settable fields -------------------------------------------------------------------
 
 void AppState::setAutoInstrumental(bool on) {
-    UserDefaults::writeBool(autoInstrumentalKey, on);
+    Settings().setAutoInstrumental(on);
     publish(autoInstrumental_, on, &AppState::autoInstrumentalChanged);
 }
 
 void AppState::setShowGridSettings(bool shown) { publish(showGridSettings_, shown, &AppState::showGridSettingsChanged); }
 
 void AppState::setShowBeatGrid(bool shown) {
-    UserDefaults::writeBool(showBeatGridKey, shown);
+    Settings().setShowBeatGrid(shown);
     publish(showBeatGrid_, shown, &AppState::showBeatGridChanged);
 }
 
 void AppState::setSnapToSquares(bool on) {
-    UserDefaults::writeBool(snapToSquaresKey, on);
+    Settings().setSnapToSquares(on);
     publish(snapToSquares_, on, &AppState::snapToSquaresChanged);
 }
 
@@ -143,7 +137,7 @@ void AppState::setSeekLocked(bool locked) {
     if (locked == seekLocked_) {
         return;
     }
-    UserDefaults::writeBool(seekLockedKey, locked);
+    Settings().setSeekLocked(locked);
     publish(seekLocked_, locked, &AppState::seekLockedChanged);
     pendingSeek_.reset();
     publish(previewPosition_, std::optional<double>(), &AppState::previewPositionChanged);
@@ -441,7 +435,7 @@ void AppState::resetFile() {
 }
 
 void AppState::storeOverrides() {
-    UserDefaults::writeStringMap(fileOverridesKey, overrides_);
+    Settings().setFileOverrides(overrides_);
     emit changed();
 }
 

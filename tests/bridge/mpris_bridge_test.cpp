@@ -5,7 +5,7 @@
 #include "i18n/l.h"
 #include "i18n/localization.h"
 #include "stand_in_process.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 #include <QJsonArray>
 #include <QThread>
@@ -22,7 +22,7 @@ QJsonObject song() {
 }
 
 void setFollowedPlayer(const QString& name) {
-    AppSettings::open()->setValue(QStringLiteral("musicPlayer"), name);
+    Settings().setMusicPlayer(name);
 }
 
 TEST_F(MprisBridge, WithoutPlayerSnapshotsReadNotRunningAndCommandsAnswerClosed) {
@@ -173,12 +173,12 @@ TEST_F(MprisBridge, EveryLineIsAnsweredInOrderUntilTheInputEnds) {
 }
 
 TEST_F(MprisBridge, AChildSpeaksItsParentsLanguageAndLeavesAPendingChoiceAlone) {
-    AppSettings::open()->setValue(QStringLiteral("KelvaraLanguage"), QStringLiteral("es"));
+    Settings().setLanguage(QStringLiteral("es"));
     BridgeChild child({QStringLiteral("--music-bridge"), QStringLiteral("--language=de")});
     EXPECT_EQ(child.command(BridgeAction::pause, "ab").error,
               Localization::text(QStringLiteral("Music закрыта"), {}, AppLanguage::Case::German));
     EXPECT_EQ(child.closeInput(), 0);
-    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("KelvaraLanguage")).toString(), "es");
+    EXPECT_EQ(Settings().language(), "es");
 }
 
 }  // namespace

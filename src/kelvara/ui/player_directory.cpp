@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_directory.h"
 
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -85,28 +85,13 @@ std::vector<MprisPlayer> PlayerDirectory::players() const {
     return result;
 }
 
-std::optional<QString> PlayerDirectory::chosenSuffix() {
-    const QString chosen = AppSettings::open()->value(QLatin1String(settingKey)).toString().trimmed();
-    return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
-}
-
-void PlayerDirectory::choose(const std::optional<QString>& suffix) {
-    const auto settings = AppSettings::open();
-    if (suffix) {
-        settings->setValue(QLatin1String(settingKey), *suffix);
-    } else {
-        settings->remove(QLatin1String(settingKey));
-    }
-    settings->sync();
-}
-
 std::optional<MprisPlayer> PlayerDirectory::followed() const {
     const std::vector<MprisPlayer> all = players();
     const auto find = [&all](auto matches) -> std::optional<MprisPlayer> {
         const auto found = std::find_if(all.begin(), all.end(), matches);
         return found == all.end() ? std::nullopt : std::optional(*found);
     };
-    if (const auto chosen = chosenSuffix()) {
+    if (const auto chosen = Settings().musicPlayer()) {
         return find([&](const MprisPlayer& p) { return p.suffix() == *chosen; });
     }
     for (const char* status : {"Playing", "Paused"}) {
