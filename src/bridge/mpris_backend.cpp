@@ -3,6 +3,7 @@
 
 #include "bridge_error.h"
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "storage/settings.h"
 
 #include <QDBusArgument>
@@ -113,6 +114,8 @@ QDBusMessage MprisBackend::call(QDBusMessage message) {
     message.setAutoStartService(false);
     QDBusMessage reply = bus_.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCDebug(linkLog) << "D-Bus" << message.member() << "on" << message.service() << "failed:" << reply.errorName()
+                         << reply.errorMessage();
         throw errorOf(QDBusError(reply));
     }
     return reply;

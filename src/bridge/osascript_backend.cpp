@@ -4,6 +4,7 @@
 #include "applescript_list.h"
 #include "bridge_error.h"
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "music_scripts.h"
 
 #include <QProcess>
@@ -53,6 +54,7 @@ QString OsascriptBackend::run(const QString& script) const {
     QProcess osascript;
     osascript.start(osascriptPath_, {QStringLiteral("-s"), QStringLiteral("s")});
     if (!osascript.waitForStarted()) {
+        qCDebug(linkLog) << "osascript did not start:" << osascript.errorString();
         throw BridgeError(LinkErrorCode::unknown, L("Ошибка Apple Events"));
     }
     osascript.write(script.toUtf8());
@@ -63,7 +65,9 @@ QString OsascriptBackend::run(const QString& script) const {
         throw BridgeError(LinkErrorCode::timedOut, L("Music не отвечает"));
     }
     if (osascript.exitStatus() != QProcess::NormalExit || osascript.exitCode() != 0) {
-        throw scriptError(QString::fromUtf8(osascript.readAllStandardError()));
+        const QString errorOutput = QString::fromUtf8(osascript.readAllStandardError());
+        qCDebug(linkLog) << "osascript failed with exit code" << osascript.exitCode() << ":" << errorOutput;
+        throw scriptError(errorOutput);
     }
     return QString::fromUtf8(osascript.readAllStandardOutput());
 }

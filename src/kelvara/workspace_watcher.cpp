@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "workspace_watcher.h"
 
+#include "logging/log_categories.h"
 #include "storage/settings.h"
 
 #include <QCoroDBusPendingCall>
@@ -41,6 +42,7 @@ QCoro::Task<bool> WorkspaceWatcher::playerRunning() const {
     auto call = QDBusMessage::createMethodCall(busService, busPath, busService, QStringLiteral("ListNames"));
     const QDBusMessage reply = co_await sessionBus_.asyncCall(call);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        qCDebug(linkLog) << "cannot list the session bus names:" << reply.errorName() << reply.errorMessage();
         co_return false;
     }
     const QStringList names = reply.arguments().constFirst().toStringList();

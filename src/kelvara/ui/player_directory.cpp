@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_directory.h"
 
+#include "logging/log_categories.h"
 #include "storage/settings.h"
 
 #include <QDBusConnectionInterface>
@@ -47,7 +48,10 @@ void startDefaultAudioPlayer() {
         }
         query->deleteLater();
     });
-    QObject::connect(query, &QProcess::errorOccurred, query, &QObject::deleteLater);
+    QObject::connect(query, &QProcess::errorOccurred, query, [query] {
+        qCDebug(windowLog) << "cannot ask xdg-mime for the audio player:" << query->errorString();
+        query->deleteLater();
+    });
     query->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("audio/mpeg")});
 }
 
@@ -61,7 +65,12 @@ QVariant PlayerDirectory::property(const QString& busName, const QString& interf
     call.setAutoStartService(false);
     call << interface << name;
     const QDBusReply<QDBusVariant> reply = bus_.call(call, QDBus::Block, callTimeoutMs);
-    return reply.isValid() ? reply.value().variant() : QVariant();
+    if (!reply.isValid()) {
+        qCDebug(windowLog) << "cannot read" << name << "of" << busName << ":" << reply.error().name()
+                           << reply.error().message();
+        return {};
+    }
+    return reply.value().variant();
 }
 
 std::vector<MprisPlayer> PlayerDirectory::players() const {
