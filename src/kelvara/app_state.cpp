@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 
-#include "analysis_job.h"
+#include "analysis/analysis_job.h"
 #include "i18n/l.h"
 #include "models/bridge_request.h"
 #include "models/performance_controls.h"
@@ -12,10 +12,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -31,11 +27,6 @@ constexpr auto idlePollInterval = 2s;
 constexpr auto noticeDuration = 2s;
 constexpr auto loopWatchInterval = 30ms;
 constexpr double fileCheckInterval = 5;  // seconds
-
-// Analysis runs below the priority of the interface and the player link.
-void lowerThreadPriority() {
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
-}
 
 // Work finished on another thread comes back through the application's event queue, in the
 // order it was posted.
@@ -377,8 +368,8 @@ void AppState::beginAnalysis(const QString& path) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     analysisTask_ = cancelled;
     QPointer<AppState> self(this);
-    analysisPool_.start([self, cache = cache_, path, generation, cancelled] {
-        lowerThreadPriority();
+    analysisPool_.start([self, job = AnalysisJob(cache_), path, generation, cancelled] {
+        AnalysisJob::lowerThreadPriority();
         const auto progress = [self, generation](double fraction) {
             runOnMainThread([self, generation, fraction] {
                 if (self) {
@@ -386,7 +377,7 @@ void AppState::beginAnalysis(const QString& path) {
                 }
             });
         };
-        AnalysisOutcome outcome = AnalysisJob::run(path, cache, [cancelled] { return cancelled->load(); }, progress);
+        AnalysisOutcome outcome = job.run(path, [cancelled] { return cancelled->load(); }, progress);
         runOnMainThread([self, generation, outcome = std::move(outcome)] {
             if (self) {
                 self->finishAnalysis(generation, outcome);
@@ -411,7 +402,7 @@ void AppState::finishAnalysis(const QUuid& generation, const AnalysisOutcome& ou
     lastIdentity_ = outcome.identity;
     publish(waveform_, outcome.waveform, &AppState::waveformChanged);
     publish(analysisProgress_, std::optional<double>(), &AppState::analysisProgressChanged);
-    publish(analysisMessage_, outcome.message, &AppState::analysisMessageChanged);
+    publish(analysisMessage_, outcome.message(), &AppState::analysisMessageChanged);
 }
 
 void AppState::chooseFile(const QString& trackID, const QString& path) {
