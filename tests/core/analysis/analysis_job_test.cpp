@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -106,6 +107,29 @@ TEST_F(AnalysisJobTest, ACancelledRunStoresNothingAndSaysNothing) {
     EXPECT_FALSE(outcome.waveform);
     EXPECT_TRUE(outcome.message().isEmpty());
     EXPECT_TRUE(cacheFiles().isEmpty());
+}
+
+// The switch the README names shows the raw error behind the text, with the file it came from.
+TEST_F(AnalysisJobTest, TheAnalysisLogCarriesTheRawErrorWhenSwitchedOn) {
+    static QStringList logged;
+    const QString junk = files_.path(QStringLiteral("junk.wav"));
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not audio");
+    file.close();
+
+    QLoggingCategory::setFilterRules(QStringLiteral("kelvara.*=true"));
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+        logged.append(QLatin1String(context.category) + QStringLiteral(": ") + text);
+    });
+    const AnalysisOutcome outcome = AnalysisJob(cache_).run(junk);
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+
+    ASSERT_EQ(outcome.kind, Kind::failed);
+    const QStringList lines = logged.filter(QStringLiteral("kelvara.analysis: ")).filter(junk);
+    ASSERT_EQ(lines.size(), 1) << logged.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines.first().contains(*outcome.error));
 }
 
 TEST(AnalysisJob, LowersOnlyTheCallingThread) {
