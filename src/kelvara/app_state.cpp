@@ -1,21 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 
-#include "analysis_job.h"
+#include "analysis/analysis_job.h"
 #include "i18n/l.h"
 #include "models/bridge_request.h"
 #include "models/performance_controls.h"
 #include "models/timeline.h"
 #include "music_controller.h"
-#include "user_defaults.h"
+#include "storage/settings.h"
 #include "workspace_watcher.h"
 
 #include <QCoreApplication>
 #include <QPointer>
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -32,17 +28,6 @@ constexpr auto noticeDuration = 2s;
 constexpr auto loopWatchInterval = 30ms;
 constexpr double fileCheckInterval = 5;  // seconds
 
-const char* const seekLockedKey = "seekLocked";
-const char* const autoInstrumentalKey = "autoInstrumental";
-const char* const showBeatGridKey = "showBeatGrid";
-const char* const snapToSquaresKey = "snapToSquares";
-const char* const fileOverridesKey = "fileOverrides";
-
-// Analysis runs below the priority of the interface and the player link.
-void lowerThreadPriority() {
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
-}
-
 // Work finished on another thread comes back through the application's event queue, in the
 // order it was posted.
 template <typename Function>
@@ -55,19 +40,19 @@ void runOnMainThread(Function function) {
 AppState::AppState(AppStateEnvironment environment, QObject* parent)
     : QObject(parent),
       clock_(std::move(environment.clock)),
-      seekLocked_(UserDefaults::readBool(seekLockedKey, true)),
+      seekLocked_(Settings().seekLocked()),
       controller_(std::make_unique<MusicController>(environment.bridgeExecutable)),
       anchorTime_(clock_->now()),
       observers_(new WorkspaceWatcher(environment.sessionBus ? *environment.sessionBus : QDBusConnection::sessionBus(),
                                       environment.systemBus, this)),
       analysisMessage_(L("Ожидание Music")),
       analysisGeneration_(QUuid::createUuid()),
-      overrides_(UserDefaults::readStringMap(fileOverridesKey)),
+      overrides_(Settings().fileOverrides()),
       vocalStatus_(L("Подготовка инструментала")),
-      autoInstrumental_(UserDefaults::readBool(autoInstrumentalKey, true)),
+      autoInstrumental_(Settings().autoInstrumental()),
       vocalGeneration_(QUuid::createUuid()),
-      showBeatGrid_(UserDefaults::readBool(showBeatGridKey, true)),
-      snapToSquares_(UserDefaults::readBool(snapToSquaresKey, true)) {
+      showBeatGrid_(Settings().showBeatGrid()),
+      snapToSquares_(Settings().snapToSquares()) {
     analysisPool_.setMaxThreadCount(2);
     connect(observers_, &WorkspaceWatcher::restartRequested, this, &AppState::restartPolling);
     loadStores();
@@ -112,19 +97,19 @@ void AppState::publish(T& field, T value, void (AppState::*signal)()) {
 // --- Settable fields -------------------------------------------------------------------
 
 void AppState::setAutoInstrumental(bool on) {
-    UserDefaults::writeBool(autoInstrumentalKey, on);
+    Settings().setAutoInstrumental(on);
     publish(autoInstrumental_, on, &AppState::autoInstrumentalChanged);
 }
 
 void AppState::setShowGridSettings(bool shown) { publish(showGridSettings_, shown, &AppState::showGridSettingsChanged); }
 
 void AppState::setShowBeatGrid(bool shown) {
-    UserDefaults::writeBool(showBeatGridKey, shown);
+    Settings().setShowBeatGrid(shown);
     publish(showBeatGrid_, shown, &AppState::showBeatGridChanged);
 }
 
 void AppState::setSnapToSquares(bool on) {
-    UserDefaults::writeBool(snapToSquaresKey, on);
+    Settings().setSnapToSquares(on);
     publish(snapToSquares_, on, &AppState::snapToSquaresChanged);
 }
 
@@ -143,7 +128,7 @@ void AppState::setSeekLocked(bool locked) {
     if (locked == seekLocked_) {
         return;
     }
-    UserDefaults::writeBool(seekLockedKey, locked);
+    Settings().setSeekLocked(locked);
     publish(seekLocked_, locked, &AppState::seekLockedChanged);
     pendingSeek_.reset();
     publish(previewPosition_, std::optional<double>(), &AppState::previewPositionChanged);
@@ -273,7 +258,7 @@ QCoro::Task<> AppState::refresh() {
     if (reply.error) {
         stopLoop();
         publish(controlError_, reply.error, &AppState::controlErrorChanged);
-        automationDenied_ = reply.errorCode == automationRefusedCode;
+        automationDenied_ = reply.failedWith(LinkErrorCode::automationDenied);
         freezePosition();
         co_return;
     }
@@ -285,7 +270,7 @@ QCoro::Task<> AppState::refresh() {
 void AppState::freezePosition() {
     MusicSnapshot frozen = snapshot_;
     frozen.position = position();
-    frozen.state = QStringLiteral("paused");
+    frozen.state = PlaybackState::paused;
     anchorTime_ = clock_->now();
     publish(snapshot_, frozen, &AppState::snapshotChanged);
 }
@@ -383,8 +368,8 @@ void AppState::beginAnalysis(const QString& path) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     analysisTask_ = cancelled;
     QPointer<AppState> self(this);
-    analysisPool_.start([self, cache = cache_, path, generation, cancelled] {
-        lowerThreadPriority();
+    analysisPool_.start([self, job = AnalysisJob(cache_), path, generation, cancelled] {
+        AnalysisJob::lowerThreadPriority();
         const auto progress = [self, generation](double fraction) {
             runOnMainThread([self, generation, fraction] {
                 if (self) {
@@ -392,7 +377,7 @@ void AppState::beginAnalysis(const QString& path) {
                 }
             });
         };
-        AnalysisOutcome outcome = AnalysisJob::run(path, cache, [cancelled] { return cancelled->load(); }, progress);
+        AnalysisOutcome outcome = job.run(path, [cancelled] { return cancelled->load(); }, progress);
         runOnMainThread([self, generation, outcome = std::move(outcome)] {
             if (self) {
                 self->finishAnalysis(generation, outcome);
@@ -417,7 +402,7 @@ void AppState::finishAnalysis(const QUuid& generation, const AnalysisOutcome& ou
     lastIdentity_ = outcome.identity;
     publish(waveform_, outcome.waveform, &AppState::waveformChanged);
     publish(analysisProgress_, std::optional<double>(), &AppState::analysisProgressChanged);
-    publish(analysisMessage_, outcome.message, &AppState::analysisMessageChanged);
+    publish(analysisMessage_, outcome.message(), &AppState::analysisMessageChanged);
 }
 
 void AppState::chooseFile(const QString& trackID, const QString& path) {
@@ -441,7 +426,7 @@ void AppState::resetFile() {
 }
 
 void AppState::storeOverrides() {
-    UserDefaults::writeStringMap(fileOverridesKey, overrides_);
+    Settings().setFileOverrides(overrides_);
     emit changed();
 }
 
@@ -480,7 +465,7 @@ QCoro::Task<> AppState::runSeekQueue() {
     QPointer<AppState> self(this);
     while (pendingSeek_) {
         const PendingSeek seek = *std::exchange(pendingSeek_, std::nullopt);
-        const BridgeRequest request{QString::fromLatin1(BridgeRequest::seekAction), seek.trackID, seek.position};
+        const BridgeRequest request{BridgeAction::seek, seek.trackID, seek.position};
         const MusicSnapshot reply = co_await controller_->request(request);
         if (!self) {
             co_return;
@@ -508,7 +493,7 @@ void AppState::togglePlayback() {
 
 QCoro::Task<> AppState::sendToggle(QString trackID) {
     QPointer<AppState> self(this);
-    const BridgeRequest request{QString::fromLatin1(BridgeRequest::toggleAction), trackID, 0};
+    const BridgeRequest request{BridgeAction::toggle, trackID, 0};
     const MusicSnapshot reply = co_await controller_->request(request);
     if (!self) {
         co_return;
@@ -627,7 +612,7 @@ void AppState::loopClick(double seconds) {
     }
     const std::optional<BeatGrid> grid = loopIn_ ? loopGrid_ : beatGrid();
     const std::optional<double> boundary =
-        grid ? grid->loopBoundary(seconds, loopIn_, squareBeats, duration()) : std::nullopt;
+        grid ? grid->loopBoundary(seconds, loopIn_, BeatGrid::beatsPerSquare, duration()) : std::nullopt;
     if (!boundary) {
         setSeekNotice(beatGrid() ? L("В треке недостаточно места для целого квадрата") : L("Для повтора участка задайте BPM"));
         return;

@@ -81,9 +81,6 @@ class AppState : public QObject {
     Q_PROPERTY(std::optional<QString> seekNotice READ seekNotice WRITE setSeekNotice NOTIFY seekNoticeChanged)
 
 public:
-    static constexpr int squareBeats = 16;
-    static constexpr int automationRefusedCode = -1743;
-
     explicit AppState(AppStateEnvironment environment = {}, QObject* parent = nullptr);
     ~AppState() override;
 

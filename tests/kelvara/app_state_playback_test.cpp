@@ -3,7 +3,7 @@
 #include "app_state_fixture.h"
 
 #include "i18n/l.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 namespace kelvara::testing {
 namespace {
@@ -39,8 +39,8 @@ TEST_F(AppStatePlayback, RefusedSeekShowsTheNoticeForTwoSecondsAfterTheLastRefus
 }
 
 TEST_F(AppStatePlayback, SettingsStartFromTheStoredValuesAndAreWrittenOnChange) {
-    AppSettings::open()->setValue(QStringLiteral("seekLocked"), false);
-    AppSettings::open()->setValue(QStringLiteral("showBeatGrid"), QStringLiteral("maybe"));
+    Settings().setSeekLocked(false);
+    QSettings(Settings::filePath(), QSettings::IniFormat).setValue(QStringLiteral("showBeatGrid"), QStringLiteral("maybe"));
     AppState& app = makeState();
     EXPECT_FALSE(app.seekLocked());
     EXPECT_TRUE(app.showBeatGrid());  // not a Boolean: the default
