@@ -3,7 +3,8 @@
 
 #include "bridge_error.h"
 #include "i18n/l.h"
-#include "storage/app_settings.h"
+#include "logging/log_categories.h"
+#include "storage/settings.h"
 
 #include <QDBusArgument>
 #include <QDBusPendingCall>
@@ -51,16 +52,16 @@ QString statusOf(const QDBusMessage& reply) {
     return reply.arguments().first().value<QDBusVariant>().variant().toString();
 }
 
-BridgeError closedError() { return {BridgeError::playerUnavailable, L("Music закрыта")}; }
+BridgeError closedError() { return {LinkErrorCode::playerUnavailable, L("Music закрыта")}; }
 
 BridgeError errorOf(const QDBusError& error) {
     switch (error.type()) {
     case QDBusError::AccessDenied:
-        return {BridgeError::automationDenied, L(error.message().toUtf8().constData())};
+        return {LinkErrorCode::automationDenied, L(error.message().toUtf8().constData())};
     case QDBusError::NoReply:
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
-        return {BridgeError::timedOut, L("Music не отвечает")};
+        return {LinkErrorCode::timedOut, L("Music не отвечает")};
     case QDBusError::ServiceUnknown:
     case QDBusError::Disconnected:
         return closedError();
@@ -68,7 +69,7 @@ BridgeError errorOf(const QDBusError& error) {
         if (error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
             return closedError();
         }
-        return {BridgeError::unknown,
+        return {LinkErrorCode::unknown,
                 error.message().isEmpty() ? L("Ошибка Apple Events") : L(error.message().toUtf8().constData())};
     }
 }
@@ -81,42 +82,40 @@ qint64 microseconds(double seconds) {
 
 // What the player should show once a command has taken effect.
 struct CommandEffect {
-    QString state;                   // empty: unchanged by the command
-    std::optional<double> position;  // absent: unchanged by the command
+    std::optional<PlaybackState> state;  // absent: unchanged by the command
+    std::optional<double> position;      // absent: unchanged by the command
 };
 
 CommandEffect effectOf(const BridgeRequest& request, const MusicSnapshot& before) {
-    const QString& action = request.action;
     const double target = std::max(request.position, 0.0);
-    if (action == QLatin1String(BridgeRequest::toggleAction)) {
-        return {before.playing() ? QStringLiteral("paused") : QStringLiteral("playing"), std::nullopt};
+    switch (request.action) {
+    case BridgeAction::toggle:
+        return {before.playing() ? PlaybackState::paused : PlaybackState::playing, std::nullopt};
+    case BridgeAction::seek: return {std::nullopt, target};
+    case BridgeAction::resumeAt: return {PlaybackState::playing, target};
+    case BridgeAction::pauseAt: return {PlaybackState::paused, target};
+    case BridgeAction::pause:
+    case BridgeAction::snapshot: break;
     }
-    if (action == QLatin1String(BridgeRequest::seekAction)) {
-        return {QString(), target};
-    }
-    if (action == QLatin1String(BridgeRequest::resumeAtAction)) {
-        return {QStringLiteral("playing"), target};
-    }
-    if (action == QLatin1String(BridgeRequest::pauseAtAction)) {
-        return {QStringLiteral("paused"), target};
-    }
-    return {QStringLiteral("paused"), std::nullopt};
+    return {PlaybackState::paused, std::nullopt};
 }
 
 bool shows(const MusicSnapshot& now, const CommandEffect& effect) {
-    return (effect.state.isEmpty() || now.state == effect.state) &&
+    return (!effect.state || now.state == *effect.state) &&
            (!effect.position || std::abs(now.position - *effect.position) <= positionTolerance);
 }
 
 }  // namespace
 
-MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)), settings_(AppSettings::open()) {}
+MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)) {}
 
 QDBusMessage MprisBackend::call(QDBusMessage message) {
     // A player that is not running must not be started by asking it something.
     message.setAutoStartService(false);
     QDBusMessage reply = bus_.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCDebug(linkLog) << "D-Bus" << message.member() << "on" << message.service() << "failed:" << reply.errorName()
+                         << reply.errorMessage();
         throw errorOf(QDBusError(reply));
     }
     return reply;
@@ -158,10 +157,9 @@ std::optional<QString> MprisBackend::followedPlayer() {
     if (!bus_.isConnected()) {
         return std::nullopt;
     }
-    settings_->sync();
-    const QString chosen = settings_->value(QLatin1String(playerSettingKey)).toString().trimmed();
-    if (!chosen.isEmpty()) {
-        const QString name = busPrefix + chosen;
+    // Read anew each time: the window may change the choice while this child runs.
+    if (const std::optional<QString> chosen = Settings().musicPlayer()) {
+        const QString name = busPrefix + *chosen;
         const bool running = call(busDaemonCall("NameHasOwner", {name})).arguments().value(0).toBool();
         return running ? std::optional(name) : std::nullopt;
     }
@@ -184,7 +182,7 @@ MusicSnapshot MprisBackend::readStatus() {
         return player ? readPlayer(*player).snapshot : MusicSnapshot();
     } catch (const BridgeError& error) {
         // The player quit between finding it and reading it: it is simply not running.
-        if (error.code() == BridgeError::playerUnavailable) {
+        if (error.is(LinkErrorCode::playerUnavailable)) {
             return {};
         }
         throw;
@@ -209,28 +207,28 @@ void MprisBackend::runCommand(const BridgeRequest& request) {
     }
     const MprisPlayerState before = readPlayer(*player);
     if (!before.hasTrack()) {
-        throw BridgeError(BridgeError::playerUnavailable, L("Нет текущего трека"));
+        throw BridgeError(LinkErrorCode::playerUnavailable, L("Нет текущего трека"));
     }
     if (before.snapshot.id.compare(request.trackID, Qt::CaseInsensitive) != 0) {
-        throw BridgeError(BridgeError::trackChanged, L("Трек уже сменился"));
+        throw BridgeError(LinkErrorCode::trackChanged, L("Трек уже сменился"));
     }
 
     const auto setPosition = [&] {
         callPlayer(*player, "SetPosition", {before.trackObject, microseconds(request.position)});
     };
-    const QString& action = request.action;
-    if (action == QLatin1String(BridgeRequest::toggleAction)) {
-        callPlayer(*player, "PlayPause");
-    } else if (action == QLatin1String(BridgeRequest::seekAction)) {
-        setPosition();
-    } else if (action == QLatin1String(BridgeRequest::resumeAtAction)) {
+    switch (request.action) {
+    case BridgeAction::toggle: callPlayer(*player, "PlayPause"); break;
+    case BridgeAction::seek: setPosition(); break;
+    case BridgeAction::resumeAt:
         setPosition();
         callPlayer(*player, "Play");
-    } else {
+        break;
+    case BridgeAction::pauseAt:
         callPlayer(*player, "Pause");
-        if (action == QLatin1String(BridgeRequest::pauseAtAction)) {
-            setPosition();
-        }
+        setPosition();
+        break;
+    case BridgeAction::pause:
+    case BridgeAction::snapshot: callPlayer(*player, "Pause"); break;
     }
     // Players apply a command a moment after answering it; the status read that follows
     // must already show its effect. A player that never shows it costs 100 ms, not an error.

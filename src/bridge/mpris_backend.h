@@ -6,19 +6,15 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QSettings>
-
-#include <memory>
 #include <optional>
 
 namespace kelvara {
 
 // The music player is an MPRIS2 player on the session bus. The one followed is the player
-// the user named in the setting "musicPlayer" (the bus name after org.mpris.MediaPlayer2.),
+// the user named in Settings::musicPlayer (the bus name after org.mpris.MediaPlayer2.),
 // else the first playing one, else the first paused one, else the first (bus names sorted).
 class MprisBackend final : public PlayerBackend {
 public:
-    static constexpr const char* playerSettingKey = "musicPlayer";
     static constexpr int callTimeoutMs = 3000;
 
     explicit MprisBackend(QDBusConnection bus = QDBusConnection::sessionBus());
@@ -36,7 +32,6 @@ private:
     QDBusMessage call(QDBusMessage message);
 
     QDBusConnection bus_;
-    std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace kelvara

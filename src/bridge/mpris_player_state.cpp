@@ -82,7 +82,7 @@ MprisPlayerState MprisPlayerState::fromProperties(const QVariantMap& properties)
     MusicSnapshot& snapshot = state.snapshot;
     snapshot.running = true;
     if (const auto status = textOf(properties.value(QStringLiteral("PlaybackStatus")))) {
-        snapshot.state = status->toLower();
+        snapshot.state = playbackStateNamed(status->toLower());
     }
 
     const QVariantMap metadata = mapOf(properties.value(QStringLiteral("Metadata")));

@@ -30,23 +30,23 @@ bool isHexDigits(const QString& text) {
 // Keeps quotes, backslashes and line breaks out of the command script.
 void checkCommand(const BridgeRequest& request) {
     if (!isHexDigits(request.trackID) || !std::isfinite(request.position)) {
-        throw BridgeError(BridgeError::invalidCommand, L("Некорректная команда Music"));
+        throw BridgeError(LinkErrorCode::invalidCommand, L("Некорректная команда Music"));
     }
 }
 
 BridgeRequest decodeRequest(const RequestLineReader::Line& line) {
     if (line.tooLong) {
-        throw BridgeError(BridgeError::unreadableRequest, L("Строка запроса слишком длинная"));
+        throw BridgeError(LinkErrorCode::unreadableRequest, L("Строка запроса слишком длинная"));
     }
     try {
         return BridgeRequest::fromJson(line.bytes);
     } catch (const WaveformError& error) {
-        throw BridgeError(BridgeError::unreadableRequest, error.text());
+        throw BridgeError(LinkErrorCode::unreadableRequest, error.text());
     }
 }
 
 MusicSnapshot errorSnapshot(const BridgeError& error) {
-    const QString text = error.code() == BridgeError::automationDenied
+    const QString text = error.is(LinkErrorCode::automationDenied)
         ? L("Разрешите Kelvara управлять Music: Системные настройки → Конфиденциальность и безопасность → "
             "Автоматизация. Затем нажмите «Повторить».")
         : error.text();
@@ -64,7 +64,7 @@ MusicSnapshot reply(PlayerBackend& backend, const RequestLineReader::Line& line)
     } catch (const BridgeError& error) {
         return errorSnapshot(error);
     } catch (const std::exception&) {
-        return errorSnapshot(BridgeError(BridgeError::unknown, L("Ошибка Apple Events")));
+        return errorSnapshot(BridgeError(LinkErrorCode::unknown, L("Ошибка Apple Events")));
     }
 }
 
@@ -73,7 +73,7 @@ QByteArray encodedLine(const MusicSnapshot& snapshot) {
         return snapshot.toJson() + '\n';
     } catch (const WaveformError& error) {
         // A number the player gave that JSON cannot hold; the parent still needs its line.
-        return MusicSnapshot::failure(error.text(), BridgeError::unknown).toJson() + '\n';
+        return MusicSnapshot::failure(error.text(), LinkErrorCode::unknown).toJson() + '\n';
     }
 }
 

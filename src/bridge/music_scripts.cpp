@@ -13,18 +13,13 @@ namespace {
 
 QString actionText(const BridgeRequest& request) {
     const QString position = QStringLiteral("set player position to ") + MusicScripts::scriptNumber(request.position);
-    const QString& action = request.action;
-    if (action == QLatin1String(BridgeRequest::resumeAtAction)) {
-        return position + QStringLiteral("\nplay");
-    }
-    if (action == QLatin1String(BridgeRequest::pauseAtAction)) {
-        return QStringLiteral("pause\n") + position;
-    }
-    if (action == QLatin1String(BridgeRequest::seekAction)) {
-        return position;
-    }
-    if (action == QLatin1String(BridgeRequest::toggleAction)) {
-        return QStringLiteral("playpause");
+    switch (request.action) {
+    case BridgeAction::resumeAt: return position + QStringLiteral("\nplay");
+    case BridgeAction::pauseAt: return QStringLiteral("pause\n") + position;
+    case BridgeAction::seek: return position;
+    case BridgeAction::toggle: return QStringLiteral("playpause");
+    case BridgeAction::pause:
+    case BridgeAction::snapshot: break;
     }
     return QStringLiteral("pause");
 }

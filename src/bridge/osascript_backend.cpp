@@ -4,6 +4,7 @@
 #include "applescript_list.h"
 #include "bridge_error.h"
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "music_scripts.h"
 
 #include <QProcess>
@@ -21,8 +22,8 @@ BridgeError scriptError(const QString& errorOutput) {
     const QRegularExpressionMatch match = pattern.match(errorOutput);
     const QString message = match.captured(1).trimmed();
     bool hasNumber = false;
-    const qint64 number = match.captured(2).toLongLong(&hasNumber);
-    return {hasNumber ? number : BridgeError::unknown,
+    const qint64 code = match.captured(2).toLongLong(&hasNumber);
+    return {hasNumber ? code : number(LinkErrorCode::unknown),
             message.isEmpty() ? L("Ошибка Apple Events") : L(message.toUtf8().constData())};
 }
 
@@ -39,7 +40,7 @@ MusicSnapshot snapshotOf(const AppleScriptList& items) {
     snapshot.path = items.text(6).value_or(QString());
     snapshot.duration = items.number(7).value_or(0);
     snapshot.position = items.number(8).value_or(0);
-    snapshot.state = items.text(9).value_or(QStringLiteral("stopped"));
+    snapshot.state = playbackStateNamed(items.text(9).value_or(QString()));
     snapshot.volume = items.number(10).value_or(100);
     snapshot.muted = items.boolean(11).value_or(false);
     return snapshot;
@@ -53,17 +54,20 @@ QString OsascriptBackend::run(const QString& script) const {
     QProcess osascript;
     osascript.start(osascriptPath_, {QStringLiteral("-s"), QStringLiteral("s")});
     if (!osascript.waitForStarted()) {
-        throw BridgeError(BridgeError::unknown, L("Ошибка Apple Events"));
+        qCDebug(linkLog) << "osascript did not start:" << osascript.errorString();
+        throw BridgeError(LinkErrorCode::unknown, L("Ошибка Apple Events"));
     }
     osascript.write(script.toUtf8());
     osascript.closeWriteChannel();
     if (!osascript.waitForFinished(processTimeoutMs)) {
         osascript.kill();
         osascript.waitForFinished();
-        throw BridgeError(BridgeError::timedOut, L("Music не отвечает"));
+        throw BridgeError(LinkErrorCode::timedOut, L("Music не отвечает"));
     }
     if (osascript.exitStatus() != QProcess::NormalExit || osascript.exitCode() != 0) {
-        throw scriptError(QString::fromUtf8(osascript.readAllStandardError()));
+        const QString errorOutput = QString::fromUtf8(osascript.readAllStandardError());
+        qCDebug(linkLog) << "osascript failed with exit code" << osascript.exitCode() << ":" << errorOutput;
+        throw scriptError(errorOutput);
     }
     return QString::fromUtf8(osascript.readAllStandardOutput());
 }

@@ -21,8 +21,8 @@ public:
     QByteArray exchange(const QByteArray& line);
     MusicSnapshot ask(const BridgeRequest& request);
     MusicSnapshot snapshot() { return ask(BridgeRequest::snapshot()); }
-    MusicSnapshot command(const char* action, const QString& trackID, double position = 0) {
-        return ask({QString::fromLatin1(action), trackID, position});
+    MusicSnapshot command(BridgeAction action, const QString& trackID, double position = 0) {
+        return ask({action, trackID, position});
     }
 
     // Closes the child's input and returns its exit code once it has ended; a child that

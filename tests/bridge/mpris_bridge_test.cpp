@@ -5,7 +5,7 @@
 #include "i18n/l.h"
 #include "i18n/localization.h"
 #include "stand_in_process.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 #include <QJsonArray>
 #include <QThread>
@@ -22,13 +22,13 @@ QJsonObject song() {
 }
 
 void setFollowedPlayer(const QString& name) {
-    AppSettings::open()->setValue(QStringLiteral("musicPlayer"), name);
+    Settings().setMusicPlayer(name);
 }
 
 TEST_F(MprisBridge, WithoutPlayerSnapshotsReadNotRunningAndCommandsAnswerClosed) {
     BridgeChild child;
     EXPECT_EQ(child.snapshot(), MusicSnapshot());
-    const MusicSnapshot reply = child.command("seek", "abcd", 3);
+    const MusicSnapshot reply = child.command(BridgeAction::seek, "abcd", 3);
     EXPECT_EQ(reply, MusicSnapshot::failure(L("Music закрыта"), -10002));
 }
 
@@ -43,7 +43,7 @@ TEST_F(MprisBridge, SnapshotDescribesTheCurrentTrack) {
     EXPECT_EQ(first.album, "Live");
     EXPECT_EQ(first.path, "/tmp/My Music/Café.flac");
     EXPECT_DOUBLE_EQ(first.duration, 245.5);
-    EXPECT_EQ(first.state, "playing");
+    EXPECT_EQ(first.state, PlaybackState::playing);
     EXPECT_TRUE(first.playing());
     EXPECT_DOUBLE_EQ(first.volume, 80);
     EXPECT_FALSE(first.muted);
@@ -62,7 +62,7 @@ TEST_F(MprisBridge, ItemsThatCannotBeReadTakeTheirDefaults) {
     EXPECT_EQ(fromStream.path, "");
     EXPECT_EQ(fromStream.duration, 0);
     EXPECT_EQ(fromStream.volume, 100);  // 1.7 × 100, clamped
-    EXPECT_EQ(fromStream.state, "paused");
+    EXPECT_EQ(fromStream.state, PlaybackState::paused);
 
     player.command("track 1");
     EXPECT_EQ(child.snapshot().id, expectedId(QStringLiteral("/org/kelvara/t9\nDemo\nBand")));
@@ -74,7 +74,7 @@ TEST_F(MprisBridge, WithoutCurrentTrackOnlyTheStateIsReadAndCommandsAreRefused) 
     MusicSnapshot expected;
     expected.running = true;
     EXPECT_EQ(child.snapshot(), expected);
-    EXPECT_EQ(child.command("toggle", "abcd"), MusicSnapshot::failure(L("Нет текущего трека"), -10002));
+    EXPECT_EQ(child.command(BridgeAction::toggle, "abcd"), MusicSnapshot::failure(L("Нет текущего трека"), -10002));
 }
 
 TEST_F(MprisBridge, CommandsMoveThePlayerAndTheirReplyShowsTheResult) {
@@ -82,16 +82,16 @@ TEST_F(MprisBridge, CommandsMoveThePlayerAndTheirReplyShowsTheResult) {
     BridgeChild child;
     const QString id = child.snapshot().id;
 
-    EXPECT_NEAR(child.command("seek", id, 93.25).position, 93.25, 0.05);
-    EXPECT_NEAR(child.command("seek", id.toUpper(), -3).position, 0, 0.05);
-    EXPECT_EQ(child.command("toggle", id).state, "paused");
-    const MusicSnapshot resumed = child.command("resumeAt", id, 10);
-    EXPECT_EQ(resumed.state, "playing");
+    EXPECT_NEAR(child.command(BridgeAction::seek, id, 93.25).position, 93.25, 0.05);
+    EXPECT_NEAR(child.command(BridgeAction::seek, id.toUpper(), -3).position, 0, 0.05);
+    EXPECT_EQ(child.command(BridgeAction::toggle, id).state, PlaybackState::paused);
+    const MusicSnapshot resumed = child.command(BridgeAction::resumeAt, id, 10);
+    EXPECT_EQ(resumed.state, PlaybackState::playing);
     EXPECT_NEAR(resumed.position, 10, 0.05);
-    const MusicSnapshot pausedAt = child.command("pauseAt", id, 20.5);
-    EXPECT_EQ(pausedAt.state, "paused");
+    const MusicSnapshot pausedAt = child.command(BridgeAction::pauseAt, id, 20.5);
+    EXPECT_EQ(pausedAt.state, PlaybackState::paused);
     EXPECT_DOUBLE_EQ(pausedAt.position, 20.5);
-    EXPECT_EQ(child.command("pause", id).state, "paused");
+    EXPECT_EQ(child.command(BridgeAction::pause, id).state, PlaybackState::paused);
 
     const QString track = QStringLiteral("/org/kelvara/StandIn/track0");
     EXPECT_EQ(player.state().value("calls").toArray(),
@@ -103,11 +103,11 @@ TEST_F(MprisBridge, CommandsMoveThePlayerAndTheirReplyShowsTheResult) {
 TEST_F(MprisBridge, StaleOrMalformedCommandsLeaveThePlayerAlone) {
     StandInProcess player(QStringLiteral("standin"), {song()});
     BridgeChild child;
-    EXPECT_EQ(child.command("pause", "0123456789abcdef"), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
+    EXPECT_EQ(child.command(BridgeAction::pause, "0123456789abcdef"), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
     const MusicSnapshot invalid = MusicSnapshot::failure(L("Некорректная команда Music"), 0);
-    EXPECT_EQ(child.command("seek", "ab\"cd", 1), invalid);
-    EXPECT_EQ(child.command("seek", "", 1), invalid);
-    EXPECT_EQ(child.command("toggle", "12 34"), invalid);
+    EXPECT_EQ(child.command(BridgeAction::seek, "ab\"cd", 1), invalid);
+    EXPECT_EQ(child.command(BridgeAction::seek, "", 1), invalid);
+    EXPECT_EQ(child.command(BridgeAction::toggle, "12 34"), invalid);
     // JSON has no NaN: such a position never arrives as a number.
     const MusicSnapshot unreadable =
         MusicSnapshot::fromJson(child.exchange(R"({"action":"seek","trackID":"ab","position":1e999})"));
@@ -153,7 +153,7 @@ TEST_F(MprisBridge, RefusedAccessAnswersThePermissionTextForEveryRequest) {
           "Автоматизация. Затем нажмите «Повторить»."),
         -1743);
     EXPECT_EQ(child.snapshot(), denied);
-    EXPECT_EQ(child.command("pause", "abcd"), denied);
+    EXPECT_EQ(child.command(BridgeAction::pause, "abcd"), denied);
 }
 
 TEST_F(MprisBridge, EveryLineIsAnsweredInOrderUntilTheInputEnds) {
@@ -173,12 +173,12 @@ TEST_F(MprisBridge, EveryLineIsAnsweredInOrderUntilTheInputEnds) {
 }
 
 TEST_F(MprisBridge, AChildSpeaksItsParentsLanguageAndLeavesAPendingChoiceAlone) {
-    AppSettings::open()->setValue(QStringLiteral("KelvaraLanguage"), QStringLiteral("es"));
+    Settings().setLanguage(QStringLiteral("es"));
     BridgeChild child({QStringLiteral("--music-bridge"), QStringLiteral("--language=de")});
-    EXPECT_EQ(child.command("pause", "ab").error,
+    EXPECT_EQ(child.command(BridgeAction::pause, "ab").error,
               Localization::text(QStringLiteral("Music закрыта"), {}, AppLanguage::Case::German));
     EXPECT_EQ(child.closeInput(), 0);
-    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("KelvaraLanguage")).toString(), "es");
+    EXPECT_EQ(Settings().language(), "es");
 }
 
 }  // namespace

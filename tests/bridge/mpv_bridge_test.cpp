@@ -66,7 +66,7 @@ TEST_F(MpvBridge, SnapshotDescribesWhatMpvPlays) {
     EXPECT_EQ(snapshot.path, first_);
     EXPECT_NEAR(snapshot.duration, 4, 0.05);
     EXPECT_NEAR(snapshot.position, 0, 0.05);
-    EXPECT_EQ(snapshot.state, "paused");
+    EXPECT_EQ(snapshot.state, PlaybackState::paused);
     EXPECT_EQ(snapshot.volume, 100);
     EXPECT_FALSE(snapshot.error);
     EXPECT_EQ(child_.snapshot().id, snapshot.id);
@@ -74,13 +74,13 @@ TEST_F(MpvBridge, SnapshotDescribesWhatMpvPlays) {
 
 TEST_F(MpvBridge, CommandsMoveMpvAndTheReplyShowsIt) {
     const QString id = child_.snapshot().id;
-    EXPECT_EQ(child_.command("toggle", id).state, "playing");
-    const MusicSnapshot sought = child_.command("seek", id, 2.5);
+    EXPECT_EQ(child_.command(BridgeAction::toggle, id).state, PlaybackState::playing);
+    const MusicSnapshot sought = child_.command(BridgeAction::seek, id, 2.5);
     EXPECT_NEAR(sought.position, 2.5, 0.1);
     EXPECT_NEAR(mpvPosition(), 2.5, 0.1);
-    EXPECT_EQ(child_.command("pause", id).state, "paused");
-    const MusicSnapshot resumed = child_.command("resumeAt", id, 1);
-    EXPECT_EQ(resumed.state, "playing");
+    EXPECT_EQ(child_.command(BridgeAction::pause, id).state, PlaybackState::paused);
+    const MusicSnapshot resumed = child_.command(BridgeAction::resumeAt, id, 1);
+    EXPECT_EQ(resumed.state, PlaybackState::playing);
     EXPECT_NEAR(resumed.position, 1, 0.1);
 }
 
@@ -95,7 +95,7 @@ TEST_F(MpvBridge, ATrackChangeGivesANewIdAndCommandsForTheOldTrackAreRefused) {
     EXPECT_EQ(snapshot.title, "track two.wav");
     EXPECT_TRUE(sixteenHexDigits.match(snapshot.id).hasMatch());
     EXPECT_NE(snapshot.id, firstId);
-    EXPECT_EQ(child_.command("seek", firstId, 3), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
+    EXPECT_EQ(child_.command(BridgeAction::seek, firstId, 3), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
     EXPECT_NEAR(mpvPosition(), 0, 0.1);
 }
 

@@ -5,6 +5,7 @@
 #include "i18n/l.h"
 #include "player/music_controller.h"
 #include "stand_in_process.h"
+#include "wait_until.h"
 
 #include <QCoroTask>
 #include <QDeadlineTimer>
@@ -47,7 +48,7 @@ void killAll(const QList<pid_t>& processes) {
 }
 
 bool processEventsUntil(const std::function<bool()>& done, int milliseconds = 10000) {
-    for (QDeadlineTimer deadline(milliseconds); !done(); QThread::msleep(1)) {
+    for (QDeadlineTimer deadline(static_cast<qint64>(milliseconds * slowdown())); !done(); QThread::msleep(1)) {
         if (deadline.hasExpired()) {
             return false;
         }
@@ -115,9 +116,9 @@ TEST_F(MusicControllerTest, RequestsOfSeveralCallersAreAnsweredInTheOrderTheyCam
         order.append(name);
         co_return reply;
     };
-    auto seek = caller({QStringLiteral("seek"), id, 10}, QStringLiteral("seek"));
-    auto invalid = caller({QStringLiteral("seek"), QStringLiteral("x"), 10}, QStringLiteral("invalid"));
-    auto pause = caller({QStringLiteral("pause"), id, 0}, QStringLiteral("pause"));
+    auto seek = caller({BridgeAction::seek, id, 10}, QStringLiteral("seek"));
+    auto invalid = caller({BridgeAction::seek, QStringLiteral("x"), 10}, QStringLiteral("invalid"));
+    auto pause = caller({BridgeAction::pause, id, 0}, QStringLiteral("pause"));
     std::optional<MusicSnapshot> called;
     controller.submit(BridgeRequest::snapshot(), [&](MusicSnapshot reply) {
         order.append(QStringLiteral("callback"));
@@ -125,9 +126,9 @@ TEST_F(MusicControllerTest, RequestsOfSeveralCallersAreAnsweredInTheOrderTheyCam
     });
     EXPECT_NEAR(QCoro::waitFor(seek).position, 10, 0.05);
     EXPECT_EQ(QCoro::waitFor(invalid).error, L("Некорректная команда Music"));
-    EXPECT_EQ(QCoro::waitFor(pause).state, "paused");
+    EXPECT_EQ(QCoro::waitFor(pause).state, PlaybackState::paused);
     EXPECT_TRUE(processEventsUntil([&] { return called.has_value(); }));
-    EXPECT_EQ(called->state, "paused");
+    EXPECT_EQ(called->state, PlaybackState::paused);
     EXPECT_EQ(order, QStringList({"seek", "invalid", "pause", "callback"}));
 }
 
@@ -243,7 +244,7 @@ TEST_F(MusicControllerTest, ABrokenLinkIsReportedAndTheNextRequestStartsAFreshCh
 
     // A position JSON cannot carry is refused here, and the child is not involved.
     MusicController unused(dir_.filePath(QStringLiteral("no-such-program")));
-    EXPECT_EQ(ask(unused, {QStringLiteral("seek"), QStringLiteral("ab"), qInf()}),
+    EXPECT_EQ(ask(unused, {BridgeAction::seek, QStringLiteral("ab"), qInf()}),
               MusicSnapshot::failure(L("Некорректная команда Music"), 0));
 }
 

@@ -103,14 +103,14 @@ TEST_F(OsascriptBridge, StatusListsOfElevenNineAndOneItemFillTheSnapshot) {
     EXPECT_EQ(full.path, "/Users/ana/Music/a b.m4a");
     EXPECT_DOUBLE_EQ(full.duration, 12345.6);
     EXPECT_DOUBLE_EQ(full.position, 93.25);
-    EXPECT_EQ(full.state, "playing");
+    EXPECT_EQ(full.state, PlaybackState::playing);
     EXPECT_DOUBLE_EQ(full.volume, 65);
     EXPECT_FALSE(full.muted);
 
     write("status.out", "{true, \"\", \"\", \"\", \"\", \"\", 0, 0, \"paused\"}\n");
     MusicSnapshot idle;
     idle.running = true;
-    idle.state = QStringLiteral("paused");
+    idle.state = PlaybackState::paused;
     EXPECT_EQ(answer(BridgeRequest::snapshot()), idle);
 
     write("status.out", "{false}\n");
@@ -133,7 +133,7 @@ TEST_F(OsascriptBridge, CommandScriptsCarryTheTrackAndTheExactCommandText) {
     };
     for (const auto& [action, position, command] : cases) {
         write("expected-command", commandScript(trackID, command).toUtf8());
-        const MusicSnapshot reply = answer({QString::fromLatin1(action), trackID, position});
+        const MusicSnapshot reply = answer({bridgeActionNamed(QString::fromLatin1(action)), trackID, position});
         EXPECT_FALSE(reply.error) << action << " " << position << ": " << reply.error.value_or("").toStdString();
         EXPECT_EQ(reply.title, "Tom \"Big\" O\\Neil");  // the status read after the command
     }
@@ -143,7 +143,7 @@ TEST_F(OsascriptBridge, CommandScriptsCarryTheTrackAndTheExactCommandText) {
 TEST_F(OsascriptBridge, ScriptErrorsComeBackWithTheirNumberAndLocalizedMessage) {
     write("expected-command", commandScript(trackID, QStringLiteral("pause")).toUtf8());
     write("command.err", "120:180: execution error: Трек уже сменился (-10001)\n");
-    EXPECT_EQ(answer({QStringLiteral("pause"), trackID, 0}), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
+    EXPECT_EQ(answer({BridgeAction::pause, trackID, 0}), MusicSnapshot::failure(L("Трек уже сменился"), -10001));
 
     write("status.err", "execution error: Not authorized to send Apple events to Music. (-1743)\n");
     EXPECT_EQ(answer(BridgeRequest::snapshot()).errorCode, -1743);
@@ -161,7 +161,7 @@ TEST_F(OsascriptBridge, ScriptErrorsComeBackWithTheirNumberAndLocalizedMessage) 
 
 TEST_F(OsascriptBridge, InvalidCommandsNeverReachTheScript) {
     for (const QString& id : {QStringLiteral("ab\"cd"), QStringLiteral(""), QStringLiteral("ab\ncd")}) {
-        EXPECT_EQ(answer({QStringLiteral("seek"), id, 1}), MusicSnapshot::failure(L("Некорректная команда Music"), 0));
+        EXPECT_EQ(answer({BridgeAction::seek, id, 1}), MusicSnapshot::failure(L("Некорректная команда Music"), 0));
     }
     EXPECT_EQ(commandsRun(), 0);
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 namespace kelvara {
 namespace {
@@ -20,7 +21,7 @@ MusicSnapshot playingTrack() {
     snapshot.path = QStringLiteral("/music/a b.flac");
     snapshot.duration = 245.306999206543;
     snapshot.position = 0.1;
-    snapshot.state = QStringLiteral("playing");
+    snapshot.state = PlaybackState::playing;
     snapshot.volume = 65;
     return snapshot;
 }
@@ -61,11 +62,26 @@ TEST(MusicSnapshot, DecodingNeedsTheElevenFieldsWithTheirTypes) {
     EXPECT_THROW(MusicSnapshot::fromJson(""), WaveformError);
 }
 
-TEST(MusicSnapshot, PlayingIsTheExactStatePlaying) {
-    MusicSnapshot snapshot;
-    for (const char* state : {"Playing", "playing ", "paused", "stopped"}) {
-        snapshot.state = QLatin1String(state);
-        EXPECT_FALSE(snapshot.playing()) << state;
+// The names on the wire are exactly these; any other state text is read, as stopped.
+TEST(MusicSnapshot, StatesHaveTheirExactNamesAndUnknownOnesReadAsStopped) {
+    const std::pair<PlaybackState, const char*> names[] = {
+        {PlaybackState::stopped, "stopped"},
+        {PlaybackState::playing, "playing"},
+        {PlaybackState::paused, "paused"},
+        {PlaybackState::fastForwarding, "fast forwarding"},
+        {PlaybackState::rewinding, "rewinding"},
+    };
+    for (const auto& [state, name] : names) {
+        EXPECT_EQ(jsonName(state), QLatin1String(name));
+        EXPECT_EQ(playbackStateNamed(QString::fromLatin1(name)), state);
+    }
+    const QByteArray playing = playingTrack().toJson();
+    for (const char* state : {"Playing", "playing ", "buffering", ""}) {
+        QByteArray json = playing;
+        json.replace(R"("state":"playing")", QByteArray(R"("state":")") + state + '"');
+        const MusicSnapshot read = MusicSnapshot::fromJson(json);
+        EXPECT_EQ(read.state, PlaybackState::stopped) << state;
+        EXPECT_FALSE(read.playing()) << state;
     }
 }
 
@@ -79,14 +95,29 @@ TEST(MusicSnapshot, NumbersJsonCannotHoldAreRefusedWhenWriting) {
 }
 
 TEST(BridgeRequest, RoundTripsAndNeedsAllThreeKeys) {
-    const BridgeRequest seek{QStringLiteral("seek"), QStringLiteral("ABCDEF0123456789"), 93.25};
+    const BridgeRequest seek{BridgeAction::seek, QStringLiteral("ABCDEF0123456789"), 93.25};
     EXPECT_EQ(seek.toJson(), R"({"action":"seek","trackID":"ABCDEF0123456789","position":93.25})");
     EXPECT_EQ(BridgeRequest::fromJson(seek.toJson()), seek);
     EXPECT_TRUE(seek.isCommand());
+    EXPECT_EQ(BridgeRequest::snapshot().toJson(), R"({"action":"snapshot","trackID":"","position":0})");
     EXPECT_FALSE(BridgeRequest::snapshot().isCommand());
-    EXPECT_FALSE((BridgeRequest{QStringLiteral("Seek"), {}, 0}).isCommand());
     EXPECT_THROW(BridgeRequest::fromJson(R"({"action":"seek","trackID":"ab"})"), WaveformError);
     EXPECT_THROW(BridgeRequest::fromJson(R"({"action":"seek","trackID":7,"position":1})"), WaveformError);
+}
+
+TEST(BridgeRequest, ActionsHaveTheirExactNamesAndUnknownOnesOnlyRead) {
+    const std::pair<BridgeAction, const char*> names[] = {
+        {BridgeAction::snapshot, "snapshot"}, {BridgeAction::seek, "seek"},         {BridgeAction::toggle, "toggle"},
+        {BridgeAction::pause, "pause"},       {BridgeAction::resumeAt, "resumeAt"}, {BridgeAction::pauseAt, "pauseAt"},
+    };
+    for (const auto& [action, name] : names) {
+        EXPECT_EQ(jsonName(action), QLatin1String(name));
+        EXPECT_EQ(bridgeActionNamed(QString::fromLatin1(name)), action);
+    }
+    for (const char* name : {"Seek", "dance", ""}) {
+        const QByteArray json = QByteArray(R"({"action":")") + name + R"(","trackID":"ab","position":1})";
+        EXPECT_FALSE(BridgeRequest::fromJson(json).isCommand()) << name;
+    }
 }
 
 }  // namespace

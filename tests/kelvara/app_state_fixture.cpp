@@ -58,7 +58,7 @@ MusicSnapshot AppStateFixture::track(const QString& id, const QString& path, dou
     snapshot.path = path;
     snapshot.duration = duration;
     snapshot.position = position;
-    snapshot.state = playing ? QStringLiteral("playing") : QStringLiteral("paused");
+    snapshot.state = playing ? PlaybackState::playing : PlaybackState::paused;
     return snapshot;
 }
 

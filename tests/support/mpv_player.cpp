@@ -58,7 +58,8 @@ MpvPlayer::MpvPlayer(const PrivateBus& bus, const QStringList& files, bool pause
         throw std::runtime_error("mpv did not start");
     }
     const QDBusConnection connection = bus.connection();
-    const QDeadlineTimer deadline(10000);
+    // About 0.4 s when idle; the limit is for a machine busy with builds and sanitized tests.
+    const QDeadlineTimer deadline(30'000);
     while (!ready(connection)) {
         if (deadline.hasExpired() || process_.state() != QProcess::Running) {
             stop();

@@ -7,8 +7,16 @@
 
 namespace kelvara::testing {
 
+double slowdown() {
+#if defined(__SANITIZE_ADDRESS__)
+    return 3;
+#else
+    return 1;
+#endif
+}
+
 bool waitUntil(const std::function<bool()>& done, double seconds) {
-    const QDeadlineTimer deadline(static_cast<qint64>(seconds * 1000));
+    const QDeadlineTimer deadline(static_cast<qint64>(seconds * slowdown() * 1000));
     while (!done()) {
         if (deadline.hasExpired()) {
             return false;

@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kelvara-analyze [--json] [--no-cache] FILE…: analyses each file through the cache the
 // program uses and prints one result per file.
-#include "analysis/waveform_analyzer.h"
+#include "analysis/analysis_job.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
-#include "models/waveform_error.h"
 #include "progress_bar.h"
-#include "storage/file_identity.h"
-#include "storage/track_resolver.h"
-#include "storage/waveform_cache.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,7 +13,6 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <exception>
 #include <optional>
 
 using namespace kelvara;
@@ -77,35 +72,18 @@ void printText(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// The analysis the program would show for this file: from the cache when it is there,
-// otherwise analysed and stored, unless the file changed meanwhile.
-Outcome analyseFile(const QString& file, const WaveformCache& cache, bool useCache, ProgressBar& bar) {
-    Outcome outcome{file, std::nullopt, false, 0, {}};
+// The analysis the program would show for this file. Filling the cache is what this tool
+// is for, so a result that could not be stored counts as a failure.
+Outcome analyseFile(const QString& file, const AnalysisJob& job, ProgressBar& bar) {
     QElapsedTimer timer;
     timer.start();
-    try {
-        const QString path = TrackResolver::resolve(file);
-        const FileIdentity identity = FileIdentity::of(path);
-        if (useCache) {
-            outcome.waveform = cache.load(identity);
-            outcome.cached = outcome.waveform.has_value();
-        }
-        if (!outcome.waveform) {
-            outcome.waveform = WaveformAnalyzer::analyze(path, {}, [&](double f) { bar.show(file, f); });
-            bar.clear();
-            if (FileIdentity::of(path) != identity) {
-                throw WaveformError::unavailable(L("Файл изменился во время анализа. Нажмите «Повторить»."));
-            }
-            if (useCache) {
-                cache.save(*outcome.waveform, identity);
-            }
-        }
-    } catch (const std::exception& error) {
-        bar.clear();
-        outcome.waveform.reset();
-        outcome.error = QString::fromUtf8(error.what());
+    AnalysisOutcome analysis = job.run(file, {}, [&](double fraction) { bar.show(file, fraction); });
+    bar.clear();
+    Outcome outcome{file, std::nullopt, analysis.cached, static_cast<double>(timer.nsecsElapsed()) / 1e9,
+                    analysis.error.value_or(QString())};
+    if (!analysis.error) {
+        outcome.waveform = std::move(analysis.waveform);
     }
-    outcome.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     return outcome;
 }
 
@@ -162,11 +140,11 @@ int main(int argc, char* argv[]) {
         printText(stderr, helpText());
         return 2;
     }
-    const WaveformCache cache;
+    const AnalysisJob job(WaveformCache(), options.useCache);
     ProgressBar bar;
     bool allAnalysed = true;
     for (const QString& file : options.files) {
-        const Outcome outcome = analyseFile(file, cache, options.useCache, bar);
+        const Outcome outcome = analyseFile(file, job, bar);
         allAnalysed = allAnalysed && outcome.waveform.has_value();
         printText(stdout, options.json ? resultJson(outcome) : resultLine(outcome));
     }

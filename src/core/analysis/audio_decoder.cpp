@@ -3,11 +3,13 @@
 
 #include "analysis/truncation_check.h"
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "models/waveform_error.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <cstdarg>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -36,6 +38,7 @@ public:
 
 [[noreturn]] void throwFfmpeg(int code) {
     static const FfmpegCategory category;
+    qCDebug(analysisLog) << "FFmpeg error" << code << category.message(code).c_str();
     throw std::system_error(code, category);
 }
 
@@ -54,10 +57,26 @@ void check(int code) {
     throw WaveformError::unavailable(L("Аудиофайл прочитан не полностью; результат не сохранён."));
 }
 
-// FFmpeg reports damaged frames on stderr; the caller gets our own verdict instead.
-void silenceFfmpegLog() {
+// FFmpeg's own warnings (damaged frames, guessed lengths) go to the analysis log.
+void forwardFfmpegLog(void* context, int level, const char* format, va_list arguments) {
+    if (level > av_log_get_level()) {
+        return;
+    }
+    char line[1024];
+    thread_local int printPrefix = 1;
+    av_log_format_line2(context, level, format, arguments, line, sizeof line, &printPrefix);
+    qCDebug(analysisLog) << "FFmpeg:" << QByteArray(line).trimmed().constData();
+}
+
+// FFmpeg reports damaged frames on stderr; the caller gets our own verdict instead, and the
+// analysis log FFmpeg's words when it is on.
+void routeFfmpegLog() {
     static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+    std::call_once(once, [] {
+        const bool logged = analysisLog().isDebugEnabled();
+        av_log_set_level(logged ? AV_LOG_WARNING : AV_LOG_QUIET);
+        av_log_set_callback(forwardFfmpegLog);
+    });
 }
 
 struct FormatCloser {
@@ -271,7 +290,7 @@ bool AudioDecoder::Stream::drainFrames(BlockWriter& writer, const AudioFormat& w
 }
 
 AudioDecoder::AudioDecoder(const QString& path) : stream_(std::make_unique<Stream>()) {
-    silenceFfmpegLog();
+    routeFfmpegLog();
     if (!stream_->frame || !stream_->packet) {
         throwFfmpeg(AVERROR(ENOMEM));
     }

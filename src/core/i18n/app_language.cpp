@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/app_language.h"
 
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 #include <QLocale>
 #include <QMutex>
@@ -16,15 +16,6 @@ std::optional<AppLanguage> fixedLanguage;
 
 QStringList systemPreferredLanguages() {
     return QLocale::system().uiLanguages();
-}
-
-std::optional<QString> savedChoice() {
-    auto settings = AppSettings::open();
-    const QVariant value = settings->value(AppLanguage::preferenceKey);
-    if (!value.isValid() || value.typeId() != QMetaType::QString) {
-        return std::nullopt;
-    }
-    return value.toString();
 }
 
 }  // namespace
@@ -62,7 +53,7 @@ AppLanguage AppLanguage::resolve(const std::optional<QString>& saved, const QStr
 AppLanguage AppLanguage::current() {
     QMutexLocker lock(&currentMutex);
     if (!fixedLanguage) {
-        fixedLanguage = resolve(savedChoice(), systemPreferredLanguages());
+        fixedLanguage = resolve(Settings().language(), systemPreferredLanguages());
     }
     return *fixedLanguage;
 }
@@ -78,10 +69,9 @@ bool AppLanguage::fixCurrent(AppLanguage language) {
 
 void AppLanguage::prepareLaunch() {
     const AppLanguage language = current();
-    auto settings = AppSettings::open();
-    settings->setValue(preferenceKey, language.id());
-    settings->setValue(platformLanguagesKey, QStringList{language.id()});
-    settings->sync();
+    Settings settings;
+    settings.setLanguage(language.id());
+    settings.setPlatformLanguages({language.id()});
 }
 
 QString AppLanguage::id() const {

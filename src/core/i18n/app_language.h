@@ -15,9 +15,6 @@ class AppLanguage {
 public:
     enum class Case { Russian, English, German, Spanish };
 
-    static constexpr const char* preferenceKey = "KelvaraLanguage";
-    static constexpr const char* platformLanguagesKey = "AppleLanguages";
-
     constexpr AppLanguage(Case value) : value_(value) {}
 
     static std::array<AppLanguage, 4> allCases();

@@ -9,8 +9,12 @@
 namespace kelvara {
 
 // The tempo grid of one track. Beat k lies at origin + k × interval() for every integer k;
-// sixteen beats make a "square", the block in which clicks snap and loops are cut.
+// sixteen beats (four bars of four) make a "square", the block in which clicks snap and
+// loops are cut.
 struct BeatGrid {
+    static constexpr int beatsPerBar = 4;
+    static constexpr int beatsPerSquare = 16;
+
     double bpm = 0;
     double origin = 0;      // seconds: the time of one beat
     double confidence = 0;  // 0…1; manual grids carry 1

@@ -6,22 +6,13 @@
 
 namespace kelvara {
 
-bool BridgeRequest::isCommand() const {
-    for (const char* command : {seekAction, toggleAction, pauseAction, resumeAtAction, pauseAtAction}) {
-        if (action == QLatin1String(command)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 QByteArray BridgeRequest::toJson() const {
-    return JsonObjectWriter().add("action", action).add("trackID", trackID).add("position", position).finish();
+    return JsonObjectWriter().add("action", jsonName(action)).add("trackID", trackID).add("position", position).finish();
 }
 
 BridgeRequest BridgeRequest::fromJson(QByteArrayView json) {
     const JsonRecordReader reader(json);
-    return BridgeRequest{reader.text("action"), reader.text("trackID"), reader.number("position")};
+    return BridgeRequest{bridgeActionNamed(reader.text("action")), reader.text("trackID"), reader.number("position")};
 }
 
 }  // namespace kelvara

@@ -23,7 +23,7 @@ QByteArray MusicSnapshot::toJson() const {
         .add("path", path)
         .add("duration", duration)
         .add("position", position)
-        .add("state", state)
+        .add("state", jsonName(state))
         .add("volume", volume)
         .add("muted", muted);
     if (error) {
@@ -46,7 +46,7 @@ MusicSnapshot MusicSnapshot::fromJson(QByteArrayView json) {
         .path = reader.text("path"),
         .duration = reader.number("duration"),
         .position = reader.number("position"),
-        .state = reader.text("state"),
+        .state = playbackStateNamed(reader.text("state")),
         .volume = reader.number("volume"),
         .muted = reader.boolean("muted"),
         .error = reader.optionalText("error"),

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "models/link_error_code.h"
+#include "models/playback_state.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -20,18 +23,20 @@ struct MusicSnapshot {
     QString path;  // the track's local file; empty when it has none
     double duration = 0;  // seconds
     double position = 0;  // seconds, when the state was read
-    QString state = QStringLiteral("stopped");
+    PlaybackState state = PlaybackState::stopped;
     double volume = 100;  // 0…100
     bool muted = false;
     std::optional<QString> error;
     std::optional<qint64> errorCode;
 
-    bool playing() const { return state == QLatin1String("playing"); }
+    bool playing() const { return state == PlaybackState::playing; }
+    bool failedWith(LinkErrorCode code) const { return errorCode == number(code); }
 
     bool operator==(const MusicSnapshot&) const = default;
 
     // A default snapshot carrying only the failure.
     static MusicSnapshot failure(const QString& error, std::optional<qint64> errorCode = std::nullopt);
+    static MusicSnapshot failure(const QString& error, LinkErrorCode code) { return failure(error, number(code)); }
 
     // One JSON object, keys in field order; `error` and `errorCode` only when present.
     // Throws WaveformError when a number is not finite.

@@ -2,6 +2,7 @@
 #include "storage/waveform_cache.h"
 
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
 #include "storage/cache_entry.h"
@@ -75,23 +76,30 @@ std::optional<Waveform> WaveformCache::load(const FileIdentity& identity) const 
             touch(fileFor(identity));
         }
         return waveform;
-    } catch (...) {
+    } catch (const std::exception& error) {
+        qCDebug(cacheLog) << "cache file" << fileFor(identity) << "unreadable:" << error.what();
         return std::nullopt;
     }
 }
 
 std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const {
     QFile file(fileFor(identity));
+    if (!file.exists()) {
+        return std::nullopt;
+    }
     if (!file.open(QIODevice::ReadOnly) || file.size() > largestReadableFile) {
+        qCDebug(cacheLog) << "cache file" << file.fileName() << "unreadable or too large:" << file.errorString();
         return std::nullopt;
     }
     // Reading one byte past the limit also catches a file that grew since its size was read.
     const QByteArray bytes = file.read(largestReadableFile + 1);
     if (bytes.size() > largestReadableFile || file.error() != QFileDevice::NoError) {
+        qCDebug(cacheLog) << "cache file" << file.fileName() << "unreadable or too large:" << file.errorString();
         return std::nullopt;
     }
     auto entry = CacheEntry::decode(bytes);
     if (!entry || entry->identity != identity || !entry->waveform.valid()) {
+        qCDebug(cacheLog) << "cache file" << file.fileName() << "holds no valid analysis of this file";
         return std::nullopt;
     }
     return std::move(entry->waveform);
@@ -122,6 +130,8 @@ void WaveformCache::prune() const {
         std::error_code error;
         if (fs::remove(file.path, error)) {
             total -= file.size;
+        } else if (error) {
+            qCDebug(cacheLog) << "cannot evict" << file.path.c_str() << ":" << error.message().c_str();
         }
     }
 }

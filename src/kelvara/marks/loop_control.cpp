@@ -39,7 +39,7 @@ void LoopControl::loopClick(double seconds) {
     }
     const std::optional<BeatGrid> grid = loopIn_ ? loopGrid_ : marks_.beatGrid();
     const std::optional<double> boundary =
-        grid ? grid->loopBoundary(seconds, loopIn_, squareBeats, context_.duration()) : std::nullopt;
+        grid ? grid->loopBoundary(seconds, loopIn_, BeatGrid::beatsPerSquare, context_.duration()) : std::nullopt;
     if (!boundary) {
         context_.setSeekNotice(marks_.beatGrid() ? L("В треке недостаточно места для целого квадрата")
                                                  : L("Для повтора участка задайте BPM"));

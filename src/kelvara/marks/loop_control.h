@@ -28,8 +28,6 @@ class LoopControl : public QObject {
     Q_PROPERTY(std::optional<kelvara::LoopRegion> activeLoop READ activeLoop NOTIFY activeLoopChanged)
 
 public:
-    static constexpr int squareBeats = 16;
-
     LoopControl(MarksContext& context, const TrackMarks& marks, std::shared_ptr<UptimeClock> clock,
                 QObject* parent = nullptr);
     ~LoopControl() override;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/music_controller.h"
 
-#include "bridge_error.h"
 #include "i18n/l.h"
 #include "launch_options.h"
+#include "logging/log_categories.h"
 #include "models/waveform_error.h"
 
 #include <coroutine>
@@ -98,7 +98,7 @@ void MusicController::startNext() {
         line = current_->request.toJson() + '\n';
     } catch (const WaveformError&) {
         // A position JSON cannot carry; the child would refuse it the same way.
-        finish(MusicSnapshot::failure(L("Некорректная команда Music"), BridgeError::invalidCommand));
+        finish(MusicSnapshot::failure(L("Некорректная команда Music"), LinkErrorCode::invalidCommand));
         return;
     }
     if (!process_ || process_->state() == QProcess::NotRunning) {
@@ -156,6 +156,7 @@ void MusicController::childFinished(QProcess* child) {
         return;
     }
     readOutput(child);
+    qCDebug(linkLog) << "bridge child ended:" << child->exitStatus() << "exit code" << child->exitCode();
     if (current_) {
         fail(L("Служебный процесс завершился"));
     } else {
@@ -168,6 +169,7 @@ void MusicController::childFailed(QProcess* child, QProcess::ProcessError error)
     if (child != process_ || (error != QProcess::FailedToStart && error != QProcess::WriteError)) {
         return;
     }
+    qCDebug(linkLog) << "bridge child" << executable_ << "failed:" << error << child->errorString();
     if (current_) {
         fail(child->errorString());
     } else {
@@ -184,6 +186,7 @@ void MusicController::completeFromPending() {
     try {
         snapshot = MusicSnapshot::fromJson(QByteArrayView(pending_).first(end));
     } catch (const WaveformError& error) {
+        qCDebug(linkLog) << "unreadable reply from the bridge child:" << pending_.first(end);
         fail(error.text());  // the unread bytes go with the child
         return;
     }

@@ -8,7 +8,7 @@
 #include "player/music_controller.h"
 #include "player/workspace_watcher.h"
 #include "publish.h"
-#include "user_defaults.h"
+#include "storage/settings.h"
 
 #include <QPointer>
 
@@ -25,8 +25,6 @@ constexpr auto playingPollInterval = 1s;
 constexpr auto idlePollInterval = 2s;
 constexpr auto noticeDuration = 2s;
 
-const char* const seekLockedKey = "seekLocked";
-
 }  // namespace
 
 PlaybackLink::PlaybackLink(std::shared_ptr<UptimeClock> clock, const QString& bridgeExecutable,
@@ -35,7 +33,7 @@ PlaybackLink::PlaybackLink(std::shared_ptr<UptimeClock> clock, const QString& br
     : QObject(parent),
       clock_(std::move(clock)),
       fallbackDuration_(std::move(fallbackDuration)),
-      seekLocked_(UserDefaults::readBool(seekLockedKey, true)),
+      seekLocked_(Settings().seekLocked()),
       controller_(std::make_unique<MusicController>(bridgeExecutable)),
       observers_(new WorkspaceWatcher(sessionBus, systemBus, this)),
       anchorTime_(clock_->now()) {
@@ -59,7 +57,7 @@ void PlaybackLink::setSeekLocked(bool locked) {
     if (locked == seekLocked_) {
         return;
     }
-    UserDefaults::writeBool(seekLockedKey, locked);
+    Settings().setSeekLocked(locked);
     pendingSeek_.reset();
     showPreview(std::nullopt);
     if (locked) {
@@ -142,7 +140,7 @@ QCoro::Task<> PlaybackLink::refresh() {
     if (reply.error) {
         emit controlFailed();
         showControlError(reply.error);
-        automationDenied_ = reply.errorCode == automationRefusedCode;
+        automationDenied_ = reply.failedWith(LinkErrorCode::automationDenied);
         freezePosition();
         co_return;
     }
@@ -154,7 +152,7 @@ QCoro::Task<> PlaybackLink::refresh() {
 void PlaybackLink::freezePosition() {
     MusicSnapshot frozen = snapshot_;
     frozen.position = position();
-    frozen.state = QStringLiteral("paused");
+    frozen.state = PlaybackState::paused;
     anchorTime_ = clock_->now();
     publish(*this, snapshot_, frozen, &PlaybackLink::snapshotChanged);
 }
@@ -225,7 +223,7 @@ QCoro::Task<> PlaybackLink::runSeekQueue() {
     QPointer<PlaybackLink> self(this);
     while (pendingSeek_) {
         const PendingSeek seek = *std::exchange(pendingSeek_, std::nullopt);
-        const BridgeRequest request{QString::fromLatin1(BridgeRequest::seekAction), seek.trackID, seek.position};
+        const BridgeRequest request{BridgeAction::seek, seek.trackID, seek.position};
         const MusicSnapshot reply = co_await controller_->request(request);
         if (!self) {
             co_return;
@@ -251,7 +249,7 @@ void PlaybackLink::togglePlayback() {
 
 QCoro::Task<> PlaybackLink::sendToggle(QString trackID) {
     QPointer<PlaybackLink> self(this);
-    const BridgeRequest request{QString::fromLatin1(BridgeRequest::toggleAction), trackID, 0};
+    const BridgeRequest request{BridgeAction::toggle, trackID, 0};
     const MusicSnapshot reply = co_await controller_->request(request);
     if (!self) {
         co_return;

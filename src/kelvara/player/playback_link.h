@@ -32,8 +32,6 @@ class PlaybackLink : public QObject {
     Q_PROPERTY(std::optional<QString> seekNotice READ seekNotice WRITE setSeekNotice NOTIFY seekNoticeChanged)
 
 public:
-    static constexpr int automationRefusedCode = -1743;
-
     // `fallbackDuration` gives the track's length when the player reports none.
     PlaybackLink(std::shared_ptr<UptimeClock> clock, const QString& bridgeExecutable, const QDBusConnection& sessionBus,
                  const std::optional<QDBusConnection>& systemBus, std::function<double()> fallbackDuration,

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/workspace_watcher.h"
 
-#include "storage/app_settings.h"
+#include "logging/log_categories.h"
+#include "storage/settings.h"
 
 #include <QCoroDBusPendingCall>
 #include <QDBusMessage>
@@ -41,11 +42,12 @@ QCoro::Task<bool> WorkspaceWatcher::playerRunning() const {
     auto call = QDBusMessage::createMethodCall(busService, busPath, busService, QStringLiteral("ListNames"));
     const QDBusMessage reply = co_await sessionBus_.asyncCall(call);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        qCDebug(linkLog) << "cannot list the session bus names:" << reply.errorName() << reply.errorMessage();
         co_return false;
     }
     const QStringList names = reply.arguments().constFirst().toStringList();
     const QString prefix = QString::fromLatin1(playerPrefix);
-    if (const auto followed = followedPlayer()) {
+    if (const auto followed = Settings().musicPlayer()) {
         co_return names.contains(prefix + *followed);
     }
     co_return std::any_of(names.cbegin(), names.cend(), [&](const QString& name) { return name.startsWith(prefix); });
@@ -61,14 +63,6 @@ void WorkspaceWatcher::prepareForSleep(bool starting) {
     if (!starting) {
         emit restartRequested();
     }
-}
-
-std::optional<QString> WorkspaceWatcher::followedPlayer() {
-    const QString name = AppSettings::open()->value(QLatin1String(musicPlayerKey)).toString().trimmed();
-    if (name.isEmpty()) {
-        return std::nullopt;
-    }
-    return name;
 }
 
 }  // namespace kelvara

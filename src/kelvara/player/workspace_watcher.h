@@ -16,8 +16,6 @@ class WorkspaceWatcher : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* playerPrefix = "org.mpris.MediaPlayer2.";
-    // User setting naming the followed player: the part of its bus name after the prefix.
-    static constexpr const char* musicPlayerKey = "musicPlayer";
 
     // `systemBus` absent or not connected means no sleep notices; that is not an error.
     WorkspaceWatcher(QDBusConnection sessionBus, std::optional<QDBusConnection> systemBus,
@@ -38,8 +36,6 @@ private slots:
     void prepareForSleep(bool starting);
 
 private:
-    static std::optional<QString> followedPlayer();
-
     QDBusConnection sessionBus_;
     std::optional<QDBusConnection> systemBus_;
     bool watching_ = false;

@@ -1,30 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "track/analysis_follower.h"
 
-#include "analysis_job.h"
+#include "analysis/analysis_job.h"
 #include "i18n/l.h"
 #include "publish.h"
-#include "user_defaults.h"
+#include "storage/settings.h"
 
 #include <QCoreApplication>
 #include <QPointer>
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace kelvara {
 
 namespace {
 
 constexpr double fileCheckInterval = 5;  // seconds
-
-const char* const fileOverridesKey = "fileOverrides";
-
-// Analysis runs below the priority of the interface and the player link.
-void lowerThreadPriority() {
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
-}
 
 // Work finished on another thread comes back through the application's event queue, in the
 // order it was posted.
@@ -40,7 +29,7 @@ AnalysisFollower::AnalysisFollower(std::shared_ptr<UptimeClock> clock, QObject* 
       clock_(std::move(clock)),
       analysisMessage_(L("Ожидание Music")),
       analysisGeneration_(QUuid::createUuid()),
-      overrides_(UserDefaults::readStringMap(fileOverridesKey)) {
+      overrides_(Settings().fileOverrides()) {
     analysisPool_.setMaxThreadCount(2);
 }
 
@@ -135,8 +124,8 @@ void AnalysisFollower::beginAnalysis(const QString& path) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     analysisTask_ = cancelled;
     QPointer<AnalysisFollower> self(this);
-    analysisPool_.start([self, cache = cache_, path, generation, cancelled] {
-        lowerThreadPriority();
+    analysisPool_.start([self, job = AnalysisJob(cache_), path, generation, cancelled] {
+        AnalysisJob::lowerThreadPriority();
         const auto progress = [self, generation](double fraction) {
             runOnMainThread([self, generation, fraction] {
                 if (self) {
@@ -144,7 +133,7 @@ void AnalysisFollower::beginAnalysis(const QString& path) {
                 }
             });
         };
-        AnalysisOutcome outcome = AnalysisJob::run(path, cache, [cancelled] { return cancelled->load(); }, progress);
+        AnalysisOutcome outcome = job.run(path, [cancelled] { return cancelled->load(); }, progress);
         runOnMainThread([self, generation, outcome = std::move(outcome)] {
             if (self) {
                 self->finishAnalysis(generation, outcome);
@@ -169,7 +158,7 @@ void AnalysisFollower::finishAnalysis(const QUuid& generation, const AnalysisOut
     lastIdentity_ = outcome.identity;
     publishWaveform(outcome.waveform);
     publishProgress(std::nullopt);
-    publishMessage(outcome.message);
+    publishMessage(outcome.message());
 }
 
 void AnalysisFollower::chooseFile(const QString& trackID, const QString& path) {
@@ -194,7 +183,7 @@ void AnalysisFollower::resetFile() {
 
 // The file in use names the manual grid too, so views look again.
 void AnalysisFollower::storeOverrides() {
-    UserDefaults::writeStringMap(fileOverridesKey, overrides_);
+    Settings().setFileOverrides(overrides_);
     emit changed();
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_directory.h"
 
-#include "storage/app_settings.h"
+#include "logging/log_categories.h"
+#include "storage/settings.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -47,7 +48,10 @@ void startDefaultAudioPlayer() {
         }
         query->deleteLater();
     });
-    QObject::connect(query, &QProcess::errorOccurred, query, &QObject::deleteLater);
+    QObject::connect(query, &QProcess::errorOccurred, query, [query] {
+        qCDebug(windowLog) << "cannot ask xdg-mime for the audio player:" << query->errorString();
+        query->deleteLater();
+    });
     query->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("audio/mpeg")});
 }
 
@@ -61,7 +65,12 @@ QVariant PlayerDirectory::property(const QString& busName, const QString& interf
     call.setAutoStartService(false);
     call << interface << name;
     const QDBusReply<QDBusVariant> reply = bus_.call(call, QDBus::Block, callTimeoutMs);
-    return reply.isValid() ? reply.value().variant() : QVariant();
+    if (!reply.isValid()) {
+        qCDebug(windowLog) << "cannot read" << name << "of" << busName << ":" << reply.error().name()
+                           << reply.error().message();
+        return {};
+    }
+    return reply.value().variant();
 }
 
 std::vector<MprisPlayer> PlayerDirectory::players() const {
@@ -85,28 +94,13 @@ std::vector<MprisPlayer> PlayerDirectory::players() const {
     return result;
 }
 
-std::optional<QString> PlayerDirectory::chosenSuffix() {
-    const QString chosen = AppSettings::open()->value(QLatin1String(settingKey)).toString().trimmed();
-    return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
-}
-
-void PlayerDirectory::choose(const std::optional<QString>& suffix) {
-    const auto settings = AppSettings::open();
-    if (suffix) {
-        settings->setValue(QLatin1String(settingKey), *suffix);
-    } else {
-        settings->remove(QLatin1String(settingKey));
-    }
-    settings->sync();
-}
-
 std::optional<MprisPlayer> PlayerDirectory::followed() const {
     const std::vector<MprisPlayer> all = players();
     const auto find = [&all](auto matches) -> std::optional<MprisPlayer> {
         const auto found = std::find_if(all.begin(), all.end(), matches);
         return found == all.end() ? std::nullopt : std::optional(*found);
     };
-    if (const auto chosen = chosenSuffix()) {
+    if (const auto chosen = Settings().musicPlayer()) {
         return find([&](const MprisPlayer& p) { return p.suffix() == *chosen; });
     }
     for (const char* status : {"Playing", "Paused"}) {

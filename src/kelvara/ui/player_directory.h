@@ -18,22 +18,17 @@ struct MprisPlayer {
     QString suffix() const;
 };
 
-// The MPRIS players the user can choose to follow, the choice itself (user setting
-// "musicPlayer", empty for the automatic choice) and bringing the followed player forward.
+// The MPRIS players the user can choose to follow (the choice is Settings::musicPlayer) and
+// bringing the followed player forward.
 class PlayerDirectory {
 public:
     static constexpr const char* prefix = "org.mpris.MediaPlayer2.";
-    static constexpr const char* settingKey = "musicPlayer";
     static constexpr int callTimeoutMs = 500;
 
     explicit PlayerDirectory(QDBusConnection bus = QDBusConnection::sessionBus()) : bus_(std::move(bus)) {}
 
     // Sorted by bus name.
     std::vector<MprisPlayer> players() const;
-
-    // The player named in the setting; absent for the automatic choice.
-    static std::optional<QString> chosenSuffix();
-    static void choose(const std::optional<QString>& suffix);
 
     // The player the link follows: the chosen one, else the first playing, else the first
     // paused, else the first one.

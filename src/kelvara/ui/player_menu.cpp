@@ -2,6 +2,7 @@
 #include "ui/player_menu.h"
 
 #include "i18n/l.h"
+#include "storage/settings.h"
 
 #include <QActionGroup>
 
@@ -17,7 +18,7 @@ PlayerMenu::PlayerMenu(PlayerDirectory directory, QWidget* parent) : QMenu(L("П
 void PlayerMenu::fill() {
     clear();
     auto* group = new QActionGroup(this);
-    const std::optional<QString> chosen = PlayerDirectory::chosenSuffix();
+    const std::optional<QString> chosen = Settings().musicPlayer();
     const auto add = [&](const QString& title, const std::optional<QString>& suffix) {
         QAction* item = addAction(title);
         item->setCheckable(true);
@@ -42,7 +43,7 @@ void PlayerMenu::fill() {
 }
 
 void PlayerMenu::choose(const std::optional<QString>& suffix) {
-    PlayerDirectory::choose(suffix);
+    Settings().setMusicPlayer(suffix);
     emit playerChosen();
 }
 

@@ -43,7 +43,7 @@ double StripGeometry::clickTarget(double x) const {
     }
     const double t = timeAt(x);
     if (scene_.snapToSquares && scene_.beatGrid) {
-        return scene_.beatGrid->nearest(t, WaveformScene::squareBeats, scene_.duration);
+        return scene_.beatGrid->nearest(t, BeatGrid::beatsPerSquare, scene_.duration);
     }
     return t;
 }
@@ -57,7 +57,7 @@ std::optional<double> StripGeometry::loopBoundaryAt(double x) const {
     if (!grid) {
         return std::nullopt;
     }
-    return grid->loopBoundary(timeAt(x), scene_.loopIn, WaveformScene::squareBeats, scene_.duration);
+    return grid->loopBoundary(timeAt(x), scene_.loopIn, BeatGrid::beatsPerSquare, scene_.duration);
 }
 
 double StripGeometry::hoverTarget(double x, HeldModifiers held) const {

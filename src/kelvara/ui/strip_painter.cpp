@@ -114,7 +114,9 @@ void StripPainter::drawGrid() {
     const double interval = grid->interval();
     const double visible = duration / scene_.viewport.zoom;
     const double pointsPerBeat = width * interval / visible;
-    const int stride = pointsPerBeat >= 5 ? 1 : (4 * pointsPerBeat >= 5 ? 4 : 16);
+    constexpr int bar = BeatGrid::beatsPerBar;
+    constexpr int square = BeatGrid::beatsPerSquare;
+    const int stride = pointsPerBeat >= 5 ? 1 : (bar * pointsPerBeat >= 5 ? bar : square);
     const double first = std::ceil((scene_.viewport.start * duration - grid->origin) / interval / stride) * stride;
     const double last = std::floor((scene_.viewport.rangeUpper() * duration - grid->origin) / interval);
     if (last < first || last - first > 99'999) {
@@ -128,10 +130,10 @@ void StripPainter::drawGrid() {
     for (auto beat = static_cast<std::int64_t>(first); beat <= static_cast<std::int64_t>(last); beat += stride) {
         const double x = geometry_.xOf(static_cast<double>(beat) * interval + grid->origin);
         const QLineF line(x, 0, x, height);
-        if (beat % 16 == 0) {
+        if (beat % square == 0) {
             squares.push_back(line);
             ticks.emplace_back(x, 0, x, 4);
-        } else if (beat % 4 == 0) {
+        } else if (beat % bar == 0) {
             bars.push_back(line);
         } else {
             beats.push_back(line);

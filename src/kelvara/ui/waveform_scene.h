@@ -16,8 +16,6 @@ namespace kelvara {
 // Everything the waveform strip draws besides the waveform itself and the play position:
 // plain values, filled by whoever owns the state. The strip never learns where they came from.
 struct WaveformScene {
-    static constexpr int squareBeats = 16;
-
     double duration = 0;  // seconds; ≤ 0 means no track to draw against
     WaveformViewport viewport{};
     std::optional<BeatGrid> beatGrid{};  // the grid in force

@@ -2,19 +2,14 @@
 #include "view/view_settings.h"
 
 #include "publish.h"
-#include "user_defaults.h"
+#include "storage/settings.h"
 
 namespace kelvara {
 
-namespace {
-const char* const showBeatGridKey = "showBeatGrid";
-const char* const snapToSquaresKey = "snapToSquares";
-}  // namespace
-
 ViewSettings::ViewSettings(QObject* parent)
     : QObject(parent),
-      showBeatGrid_(UserDefaults::readBool(showBeatGridKey, true)),
-      snapToSquares_(UserDefaults::readBool(snapToSquaresKey, true)) {}
+      showBeatGrid_(Settings().showBeatGrid()),
+      snapToSquares_(Settings().snapToSquares()) {}
 
 void ViewSettings::setViewport(const WaveformViewport& viewport) {
     publish(*this, viewport_, viewport, &ViewSettings::viewportChanged);
@@ -29,12 +24,12 @@ void ViewSettings::setShowGridSettings(bool shown) {
 }
 
 void ViewSettings::setShowBeatGrid(bool shown) {
-    UserDefaults::writeBool(showBeatGridKey, shown);
+    Settings().setShowBeatGrid(shown);
     publish(*this, showBeatGrid_, shown, &ViewSettings::showBeatGridChanged);
 }
 
 void ViewSettings::setSnapToSquares(bool on) {
-    UserDefaults::writeBool(snapToSquaresKey, on);
+    Settings().setSnapToSquares(on);
     publish(*this, snapToSquares_, on, &ViewSettings::snapToSquaresChanged);
 }
 

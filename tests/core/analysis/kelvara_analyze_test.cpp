@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio_files.h"
-#include "i18n/app_language.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 #include "test_home.h"
 
 #include <QJsonDocument>
@@ -32,10 +31,7 @@ ToolRun analyze(const QStringList& arguments) {
 
 TEST(KelvaraAnalyzeTest, AnalysesThroughTheCacheAndReportsFailures) {
     kelvara::testing::TestHome home;
-    {
-        auto settings = kelvara::AppSettings::open();
-        settings->setValue(kelvara::AppLanguage::preferenceKey, QStringLiteral("ru"));
-    }
+    kelvara::Settings().setLanguage(QStringLiteral("ru"));
     AudioFiles files;
     const QString clicks = files.clickTrack(QStringLiteral("clicks.wav"), 120, 24, 0.5);
     const QString cut = files.truncatedCopy(clicks, QStringLiteral("cut.wav"), 0.5);

@@ -5,7 +5,7 @@
 
 #include "i18n/l.h"
 #include "player/playback_link.h"
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 
 namespace kelvara::testing {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(PlaybackLinkAlone, RefusedSeekShowsTheNoticeForTwoSecondsAfterTheLastRefu
 }
 
 TEST_F(PlaybackLinkAlone, TheLockStartsFromItsStoredValueAndIsWrittenOnChange) {
-    AppSettings::open()->setValue(QStringLiteral("seekLocked"), false);
+    Settings().setSeekLocked(false);
     EXPECT_FALSE(makeLink().seekLocked());
     link->setSeekLocked(true);
     EXPECT_TRUE(makeLink().seekLocked());

@@ -176,7 +176,7 @@ TEST_F(MainWindow, PausedPositionJumpRepaintsTheStripAndNothingElseDoes) {
     QTest::qWait(100);
     EXPECT_EQ(paints, 0) << "the same state again";
     state->apply(track(missingFile, 100, 60));
-    EXPECT_TRUE(waitUntil([&] { return paints > 0; }, 1));
+    EXPECT_TRUE(waitUntil([&] { return paints > 0; }));
     EXPECT_FALSE(strip.isAnimating());
 }
 

@@ -4,6 +4,7 @@
 #include "i18n/l.h"
 #include "mpv_player.h"
 #include "private_bus.h"
+#include "storage/settings.h"
 #include "test_home.h"
 #include "ui/player_menu.h"
 #include "ui_test_support.h"
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QSettings>
 
 namespace kelvara::testing {
 namespace {
@@ -50,19 +50,19 @@ TEST_F(PlayerMenuTest, ListsPlayersByTheirNameAndRemembersTheChoice) {
 
     player->trigger();
     EXPECT_EQ(chosen, 1);
-    EXPECT_EQ(PlayerDirectory::chosenSuffix(), mpv.busName().mid(QStringLiteral("org.mpris.MediaPlayer2.").size()));
+    EXPECT_EQ(Settings().musicPlayer(), mpv.busName().mid(QStringLiteral("org.mpris.MediaPlayer2.").size()));
     menu.fill();
     EXPECT_TRUE(item(menu, QStringLiteral("mpv"))->isChecked());
 
     mpv.stop();
     menu.fill();
-    QAction* absent = item(menu, *PlayerDirectory::chosenSuffix());
+    QAction* absent = item(menu, *Settings().musicPlayer());
     ASSERT_NE(absent, nullptr) << "a chosen player that quit stays listed";
     EXPECT_TRUE(absent->isChecked());
     EXPECT_FALSE(directory.followed().has_value());
 
     item(menu, L("Автоматически"))->trigger();
-    EXPECT_FALSE(PlayerDirectory::chosenSuffix().has_value());
+    EXPECT_FALSE(Settings().musicPlayer().has_value());
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ MusicSnapshot WindowFixture::track(const QString& path, double duration, double 
     snapshot.path = path;
     snapshot.duration = duration;
     snapshot.position = position;
-    snapshot.state = QStringLiteral("paused");
+    snapshot.state = PlaybackState::paused;
     return snapshot;
 }
 

@@ -2,7 +2,7 @@
 // The view settings that outlive the run.
 #include "app_state_fixture.h"
 
-#include "storage/app_settings.h"
+#include "storage/settings.h"
 #include "view/view_settings.h"
 
 namespace kelvara::testing {
@@ -11,7 +11,7 @@ namespace {
 using ViewSettingsStored = AppStateFixture;
 
 TEST_F(ViewSettingsStored, GridSwitchesStartFromTheStoredValuesAndAreWrittenOnChange) {
-    AppSettings::open()->setValue(QStringLiteral("showBeatGrid"), QStringLiteral("maybe"));
+    QSettings(Settings::filePath(), QSettings::IniFormat).setValue(QStringLiteral("showBeatGrid"), QStringLiteral("maybe"));
     ViewSettings settings;
     EXPECT_TRUE(settings.showBeatGrid());  // not a Boolean: the default
     EXPECT_TRUE(settings.snapToSquares());
