@@ -161,8 +161,9 @@ std::optional<BeatAlignment::Result> BeatAlignment::fit(std::span<const double> 
     if (first == onsets.end()) {
         return std::nullopt;
     }
-    // The grid line at or before the first aligned onset (for onsets after the phase).
-    const double origin = grid.phase + grid.period * std::trunc((first->time - grid.phase) / grid.period);
+    // The grid line nearest to the first aligned onset: an onset may sit a hair before its
+    // line, and the line before it would put every square one beat early.
+    const double origin = grid.phase + grid.period * std::round((first->time - grid.phase) / grid.period);
     return Result{grid.period, std::max(origin, 0.0),
                   static_cast<std::size_t>(std::count_if(first, onsets.end(), onGrid))};
 }
