@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/waveform_cache.h"
 
+#include "analysis/tempo_analyzer.h"
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
-#include "storage/cache_entry.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -70,17 +70,22 @@ QString WaveformCache::fileFor(const FileIdentity& identity) const {
 
 std::optional<Waveform> WaveformCache::load(const FileIdentity& identity) const noexcept {
     try {
-        auto waveform = read(identity);
-        if (waveform) {
+        auto entry = read(identity);
+        if (!entry) {
+            return std::nullopt;
+        }
+        if (entry->tempoAnalyzerVersion < TempoAnalyzer::version) {
+            renewGrid(*entry);
+        } else {
             touch(fileFor(identity));
         }
-        return waveform;
+        return std::move(entry->waveform);
     } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const {
+std::optional<CacheEntry> WaveformCache::read(const FileIdentity& identity) const {
     QFile file(fileFor(identity));
     if (!file.open(QIODevice::ReadOnly) || file.size() > largestReadableFile) {
         return std::nullopt;
@@ -94,7 +99,19 @@ std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const 
     if (!entry || entry->identity != identity || !entry->waveform.valid()) {
         return std::nullopt;
     }
-    return std::move(entry->waveform);
+    return entry;
+}
+
+// Saving also marks the record recently used; when it fails (a read-only cache) the file is
+// only touched, and the grid is found again on the next hit.
+void WaveformCache::renewGrid(CacheEntry& entry) const {
+    entry.waveform.beatGrid = TempoAnalyzer::analyze(entry.waveform, {});
+    entry.tempoAnalyzerVersion = TempoAnalyzer::version;
+    try {
+        save(entry.waveform, entry.identity);
+    } catch (const std::exception&) {
+        touch(fileFor(entry.identity));
+    }
 }
 
 void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity) const {
