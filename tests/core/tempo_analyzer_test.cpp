@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -27,6 +28,12 @@ constexpr int longTrackRate = 8'000;
 #else
 constexpr int longTrackRate = 22'050;
 #endif
+// The origin tests render many short tracks; their rate is lowered under the sanitizers too.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int originTrackRate = 11'025;
+#else
+constexpr int originTrackRate = 22'050;
+#endif
 constexpr double firstClick = 0.137;  // deliberately off every envelope window edge
 
 const CancelCheck neverCancelled = [] { return false; };
@@ -37,9 +44,10 @@ std::optional<BeatGrid> analyze(const SyntheticAudio& audio, const TempoVariant&
     return detectBeatGrid(recordOf(audio), neverCancelled, variant);
 }
 
-SyntheticAudio clickTrack(double bpm, double seconds, int sampleRate, bool noiseFloor = false) {
+SyntheticAudio clickTrack(double bpm, double seconds, int sampleRate, bool noiseFloor = false,
+                          double first = firstClick) {
     SyntheticAudio audio(seconds, sampleRate);
-    for (double t = firstClick; t < seconds; t += 60 / bpm) {
+    for (double t = first; t < seconds; t += 60 / bpm) {
         audio.click(t);
     }
     if (noiseFloor) {
@@ -142,6 +150,45 @@ INSTANTIATE_TEST_SUITE_P(
         Groove{"Waltz", 150, {.kick = "x...........", .rim = "....x...x...", .bass = "x...........", .chords = true}},
         Groove{"Funk", 105, funk}),
     [](const ::testing::TestParamInfo<Groove>& info) { return info.param.name; });
+
+// --- Where the grid starts ------------------------------------------------------------------
+
+// The groove (or clicks, for a groove without parts) from `start` to `seconds`.
+SyntheticAudio playedFrom(const Groove& g, double start, double seconds) {
+    if (g.pattern.kick.empty()) {
+        return clickTrack(g.bpm, seconds, originTrackRate, false, start);
+    }
+    SyntheticAudio audio(seconds, originTrackRate);
+    g.pattern.render(audio, g.bpm, start);
+    return audio;
+}
+
+// After 1–20 s of silence the music starts on a beat; the origin is that beat itself, not the
+// grid line before or after it (an onset may sit a hair before its line). Click tracks and
+// grooves take turns, each from a seeded random start, half of them over a noise floor.
+TEST(TempoAnalyzerTest, TheOriginIsTheFirstBeatWhereverTheMusicStarts) {
+    const std::vector<Groove> grooves{
+        {"Click", 120, {}},
+        {"FourOnTheFloorOpenHats", 124, {.kick = "x...x...x...x...", .openHat = "..x...x...x...x."}},
+        {"Rock", 100, {.kick = "x.......x.x.....", .snare = "....x.......x...", .hat = "x.x.x.x.x.x.x.x.",
+                       .bass = "x.......x.......", .chords = true}},
+        {"Funk", 105, funk},
+    };
+    std::mt19937 random(13);
+    std::uniform_real_distribution<double> starts(1.0, 20.0);
+    for (int track = 0; track < 32; ++track) {
+        const Groove& g = grooves[static_cast<std::size_t>(track) % grooves.size()];
+        const double start = starts(random);
+        SyntheticAudio audio = playedFrom(g, start, start + 16);
+        if (track % 8 >= 4) {
+            audio.noise(-45);  // whose rises may fall on a grid line before the music starts
+        }
+        const auto grid = analyze(audio);
+        ASSERT_TRUE(grid) << g.name << " from " << start << " s";
+        EXPECT_TRUE(atTempo(grid->bpm, g.bpm)) << g.name << ": " << grid->bpm;
+        EXPECT_NEAR(grid->origin, start, 0.010) << g.name << " from " << start << " s";
+    }
+}
 
 // --- No rhythm -----------------------------------------------------------------------------
 

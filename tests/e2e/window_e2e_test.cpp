@@ -9,7 +9,7 @@
 #include "private_bus.h"
 #include "test_home.h"
 #include "wait_until.h"
-#include "ui/compositor_probe.h"
+#include "desktop/compositor_probe.h"
 #include "ui/content_view.h"
 #include "ui/dark_theme.h"
 #include "ui/input_view.h"

@@ -87,4 +87,17 @@ void SyntheticAudio::noise(double dbfs) {
     add(0, duration(), [&](double) { return amplitude * whiteSample(); });
 }
 
+void SyntheticAudio::lowPass(double from, double to, double cutoff) {
+    const double a = 1 - std::exp(-twoPi * cutoff / sampleRate_);
+    const auto first = static_cast<std::size_t>(std::max(0LL, std::llround(from * sampleRate_)));
+    const auto end = std::min(samples_.size(), static_cast<std::size_t>(std::max(0LL, std::llround(to * sampleRate_))));
+    double once = 0;
+    double twice = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        once += a * (samples_[i] - once);
+        twice += a * (once - twice);
+        samples_[i] = static_cast<float>(twice);
+    }
+}
+
 }  // namespace kelvara::testing

@@ -31,6 +31,8 @@ public:
     void tone(double frequency, double gain);
     // White noise over the whole signal at this RMS level in dB full scale.
     void noise(double dbfs);
+    // Muffles the seconds from..to with two one-pole low-passes at `cutoff` Hz (12 dB per octave).
+    void lowPass(double from, double to, double cutoff);
 
 private:
     // Adds `length` seconds of shape(t) from `time` on, t the seconds since `time`.

@@ -18,6 +18,7 @@ constexpr int refinementSteps = 80;   // per envelope sample, each way
 constexpr int refinementPollEvery = 16;
 constexpr int regressionIterations = 3;
 constexpr double largestRegressionStep = 0.02;  // of the period
+constexpr double firstBeatShare = 0.25;         // of the strong weight of the aligned onsets
 
 struct Onset {
     double time;
@@ -143,6 +144,20 @@ Phase regressGrid(const std::vector<Onset>& onsets, Phase grid, bool nearestBeat
     return grid;
 }
 
+// The 90th percentile of the weights of the onsets that `counts` (at least one does).
+template <typename Predicate>
+double strongWeight(const std::vector<Onset>& onsets, Predicate counts) {
+    std::vector<double> weights;
+    for (const Onset& onset : onsets) {
+        if (counts(onset)) {
+            weights.push_back(onset.weight);
+        }
+    }
+    const auto at = weights.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(weights.size() - 1) * 0.9);
+    std::nth_element(weights.begin(), at, weights.end());
+    return *at;
+}
+
 }  // namespace
 
 std::optional<BeatAlignment::Result> BeatAlignment::fit(std::span<const double> strengths, double rate, double period,
@@ -161,8 +176,14 @@ std::optional<BeatAlignment::Result> BeatAlignment::fit(std::span<const double> 
     if (first == onsets.end()) {
         return std::nullopt;
     }
-    // The grid line at or before the first aligned onset (for onsets after the phase).
-    const double origin = grid.phase + grid.period * std::trunc((first->time - grid.phase) / grid.period);
+    // Rises of a noise floor before the music fall on grid lines by chance; the grid starts
+    // at the first onset on the grid that is as strong as a beat.
+    const double beatStrength = firstBeatShare * strongWeight(onsets, onGrid);
+    const auto firstBeat =
+        std::find_if(first, onsets.end(), [&](const Onset& onset) { return onGrid(onset) && onset.weight >= beatStrength; });
+    // The grid line nearest to that onset: an onset may sit a hair before its line, and the
+    // line before it would put every square one beat early.
+    const double origin = grid.phase + grid.period * std::round((firstBeat->time - grid.phase) / grid.period);
     return Result{grid.period, std::max(origin, 0.0),
                   static_cast<std::size_t>(std::count_if(first, onsets.end(), onGrid))};
 }

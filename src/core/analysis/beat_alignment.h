@@ -11,12 +11,13 @@ namespace kelvara {
 
 // Lays a beat grid of a roughly known period over the onsets of an envelope: the phase that
 // gathers the most onset weight, the period refined within one envelope sample, then a
-// weighted regression of onset time on beat number, and the grid line of the first onset on it.
+// weighted regression of onset time on beat number, and the grid line nearest to the first
+// onset on it.
 class BeatAlignment {
 public:
     struct Result {
         double period = 0;             // seconds
-        double origin = 0;             // seconds, ≥ 0: a grid line at or before the first aligned onset
+        double origin = 0;             // seconds, ≥ 0: the grid line nearest to the first aligned onset
         std::size_t alignedOnsets = 0; // onsets within tolerance of the final grid
     };
 

@@ -13,6 +13,7 @@ namespace kelvara {
 namespace {
 
 constexpr std::size_t cancelPollInterval = 1'024;
+constexpr double highestRate = 200;  // samples per second
 constexpr double localMeanHalfWindow = 0.2;  // seconds
 constexpr double meaningfulStrength = 0.0001;
 constexpr std::size_t minimumRises = 12;
@@ -132,6 +133,15 @@ OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, double rate, std::s
         envelope.strength[i] = std::max(0.0, envelope.strength[i] - envelope.localMean[i]);
     }
     return envelope;
+}
+
+double OnsetEnvelope::rateFor(const Waveform& waveform) {
+    return std::min(static_cast<double>(waveform.peaks.size()) / waveform.duration, highestRate);
+}
+
+OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, const CancelCheck& cancelled) {
+    const double rate = rateFor(waveform);
+    return build(waveform, rate, static_cast<std::size_t>(waveform.duration * rate), cancelled);
 }
 
 std::optional<std::vector<double>> OnsetEnvelope::normalised(const TempoVariant& variant) const {

@@ -23,6 +23,10 @@ struct OnsetEnvelope {
     static OnsetEnvelope build(const Waveform& waveform, double rate, std::size_t sampleCount,
                                const CancelCheck& cancelled);
 
+    // The envelope at the waveform's own point rate, at most 200 samples per second.
+    static double rateFor(const Waveform& waveform);
+    static OnsetEnvelope build(const Waveform& waveform, const CancelCheck& cancelled);
+
     // The strengths relative to their 90th percentile, or none when the envelope carries no
     // rhythm: too few rises, silence or faint noise, or a steady tone.
     std::optional<std::vector<double>> normalised(const TempoVariant& variant) const;

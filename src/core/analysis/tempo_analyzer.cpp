@@ -13,8 +13,7 @@ namespace kelvara {
 namespace {
 
 constexpr double shortestTrack = 8.0;    // seconds
-constexpr double highestEnvelopeRate = 200;  // samples per second
-constexpr double lowestEnvelopeRate = 30;
+constexpr double lowestEnvelopeRate = 30;  // samples per second
 constexpr double minimumConfidence = 0.08;
 
 // A grid that explains fewer onsets than it has beats loses confidence in proportion.
@@ -34,12 +33,11 @@ std::optional<BeatGrid> detectBeatGrid(const Waveform& waveform, const CancelChe
     if (!waveform.valid() || duration < shortestTrack) {
         return std::nullopt;
     }
-    const double rate = std::min(static_cast<double>(waveform.peaks.size()) / duration, highestEnvelopeRate);
+    const double rate = OnsetEnvelope::rateFor(waveform);
     if (rate < lowestEnvelopeRate) {
         return std::nullopt;
     }
-    const auto sampleCount = static_cast<std::size_t>(duration * rate);
-    const OnsetEnvelope envelope = OnsetEnvelope::build(waveform, rate, sampleCount, cancelled);
+    const OnsetEnvelope envelope = OnsetEnvelope::build(waveform, cancelled);
     const std::optional<std::vector<double>> strengths = envelope.normalised(variant);
     if (!strengths) {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include "models/cancellation.h"
 #include "models/waveform.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace kelvara {
@@ -14,6 +15,10 @@ namespace kelvara {
 // then period and phase refined against the individual onsets.
 class TempoAnalyzer {
 public:
+    // Raised with every change that can give another grid for the same record, so that grids
+    // cached by an older analyzer are found again. Records from before it was stored count as 1.
+    static constexpr std::int64_t version = 2;
+
     // None when the track has no steady rhythm (too short, invalid, silent, a steady tone, no
     // clear period …). Throws CancellationError when `cancelled` answers true at one of its
     // polling points (every 1,024 envelope samples, every autocorrelation lag, every 16

@@ -10,6 +10,8 @@ namespace {
 
 const QString identityKey = QStringLiteral("identity");
 const QString waveformKey = QStringLiteral("waveform");
+const QString tempoAnalyzerVersionKey = QStringLiteral("tempoAnalyzerVersion");
+constexpr std::int64_t unversionedTempoAnalyzer = 1;
 
 // The unsigned fields go in as their 64-bit pattern, so they come back out exactly.
 PlistValue encodeIdentity(const FileIdentity& identity) {
@@ -48,6 +50,7 @@ QByteArray CacheEntry::encode() const {
     PlistValue entry = PlistValue::dict();
     entry.insert(identityKey, encodeIdentity(identity));
     entry.insert(waveformKey, WaveformPlist::encode(waveform));
+    entry.insert(tempoAnalyzerVersionKey, PlistValue::integer(tempoAnalyzerVersion));
     return BinaryPlist::encode(entry);
 }
 
@@ -58,12 +61,14 @@ std::optional<CacheEntry> CacheEntry::decode(QByteArrayView bytes) {
     if (!identity || !waveform) {
         return std::nullopt;
     }
+    const PlistValue* tempoVersion = entry->find(tempoAnalyzerVersionKey);
     auto decodedIdentity = decodeIdentity(*identity);
     auto decodedWaveform = WaveformPlist::decode(*waveform);
-    if (!decodedIdentity || !decodedWaveform) {
+    if (!decodedIdentity || !decodedWaveform || (tempoVersion && !tempoVersion->toInteger())) {
         return std::nullopt;
     }
-    return CacheEntry{std::move(*decodedIdentity), std::move(*decodedWaveform)};
+    return CacheEntry{std::move(*decodedIdentity), std::move(*decodedWaveform),
+                      tempoVersion ? *tempoVersion->toInteger() : unversionedTempoAnalyzer};
 }
 
 }  // namespace kelvara

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/tempo_analyzer.h"
 #include "models/waveform.h"
 #include "storage/file_identity.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <cstdint>
 #include <optional>
 
 namespace kelvara {
 
 // The content of one cache file: a binary property list {"identity": {"path", "size",
-// "modified", "created", "inode", "schema"}, "waveform": {…}} with every key required.
+// "modified", "created", "inode", "schema"}, "waveform": {…}, "tempoAnalyzerVersion": n}.
+// Every key is required but the last, which older files lack (they read as version 1).
 struct CacheEntry {
     FileIdentity identity;
     Waveform waveform;
+    std::int64_t tempoAnalyzerVersion = TempoAnalyzer::version;  // of the waveform's grid
 
     QByteArray encode() const;
     // None for anything that is not a whole entry of the right types; validity is the

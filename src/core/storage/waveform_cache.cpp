@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/waveform_cache.h"
 
+#include "analysis/tempo_analyzer.h"
 #include "i18n/l.h"
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
-#include "storage/cache_entry.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -71,18 +71,25 @@ QString WaveformCache::fileFor(const FileIdentity& identity) const {
 
 std::optional<Waveform> WaveformCache::load(const FileIdentity& identity) const noexcept {
     try {
-        auto waveform = read(identity);
-        if (waveform) {
+        auto entry = read(identity);
+        if (!entry) {
+            return std::nullopt;
+        }
+        if (entry->tempoAnalyzerVersion < TempoAnalyzer::version) {
+            renewGrid(*entry);
+        } else {
             touch(fileFor(identity));
         }
-        return waveform;
+        return std::move(entry->waveform);
     } catch (const std::exception& error) {
         qCDebug(cacheLog) << "cache file" << fileFor(identity) << "unreadable:" << error.what();
+        return std::nullopt;
+    } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const {
+std::optional<CacheEntry> WaveformCache::read(const FileIdentity& identity) const {
     QFile file(fileFor(identity));
     if (!file.exists()) {
         return std::nullopt;
@@ -102,7 +109,20 @@ std::optional<Waveform> WaveformCache::read(const FileIdentity& identity) const 
         qCDebug(cacheLog) << "cache file" << file.fileName() << "holds no valid analysis of this file";
         return std::nullopt;
     }
-    return std::move(entry->waveform);
+    return entry;
+}
+
+// Saving also marks the record recently used; when it fails (a read-only cache) the file is
+// only touched, and the grid is found again on the next hit.
+void WaveformCache::renewGrid(CacheEntry& entry) const {
+    entry.waveform.beatGrid = TempoAnalyzer::analyze(entry.waveform, {});
+    entry.tempoAnalyzerVersion = TempoAnalyzer::version;
+    try {
+        save(entry.waveform, entry.identity);
+    } catch (const std::exception& error) {
+        qCDebug(cacheLog) << "renewed grid not stored:" << error.what();
+        touch(fileFor(entry.identity));
+    }
 }
 
 void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity) const {

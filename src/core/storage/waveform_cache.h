@@ -2,6 +2,7 @@
 #pragma once
 
 #include "models/waveform.h"
+#include "storage/cache_entry.h"
 #include "storage/file_identity.h"
 
 #include <QString>
@@ -28,6 +29,8 @@ public:
 
     // The stored analysis of exactly this identity, and marks it recently used. Every
     // problem (missing, too large, unreadable, another identity, not valid) is a miss.
+    // A grid from an older tempo analyzer is found again from the stored waveform (nothing
+    // is decoded) and the record rewritten; if the rewrite fails the new grid still counts.
     std::optional<Waveform> load(const FileIdentity& identity) const noexcept;
 
     // Writes atomically, then evicts the oldest files beyond the budget. Throws WaveformError
@@ -35,7 +38,8 @@ public:
     void save(const Waveform& waveform, const FileIdentity& identity) const;
 
 private:
-    std::optional<Waveform> read(const FileIdentity& identity) const;
+    std::optional<CacheEntry> read(const FileIdentity& identity) const;
+    void renewGrid(CacheEntry& entry) const;
     void prune() const;
 
     QString directory_;

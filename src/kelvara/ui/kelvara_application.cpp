@@ -2,7 +2,7 @@
 #include "ui/kelvara_application.h"
 
 #include "app_state.h"
-#include "ui/compositor_probe.h"
+#include "desktop/compositor_probe.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
 

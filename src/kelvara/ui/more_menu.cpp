@@ -3,7 +3,7 @@
 
 #include "app_state.h"
 #include "i18n/l.h"
-#include "ui/player_directory.h"
+#include "player/player_directory.h"
 #include "ui/player_menu.h"
 #include "ui/window_commands.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/player_directory.h"
+#include "player/player_directory.h"
 
 #include <QMenu>
 

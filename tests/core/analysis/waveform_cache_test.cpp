@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/tempo_analyzer.h"
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 #include "storage/binary_plist.h"
 #include "storage/cache_entry.h"
 #include "storage/waveform_cache.h"
 #include "storage/waveform_plist.h"
+#include "point_waveform.h"
+#include "synthetic_audio.h"
 #include "test_home.h"
 
 #include <QFile>
@@ -21,6 +24,7 @@ using kelvara::BeatGrid;
 using kelvara::BinaryPlist;
 using kelvara::FileIdentity;
 using kelvara::PlistValue;
+using kelvara::TempoAnalyzer;
 using kelvara::Waveform;
 using kelvara::WaveformCache;
 using kelvara::WaveformPlist;
@@ -30,6 +34,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uintmax_t mebibyte = 1 << 20;
+constexpr auto currentTempoVersion = static_cast<std::uint64_t>(TempoAnalyzer::version);
 
 Waveform record(std::size_t points) {
     std::vector<float> peaks(points);
@@ -207,7 +212,7 @@ TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
         std::free(it);
         return names;
     };
-    EXPECT_EQ(keys(root), (std::vector<std::string>{"identity", "waveform"}));
+    EXPECT_EQ(keys(root), (std::vector<std::string>{"identity", "waveform", "tempoAnalyzerVersion"}));
     plist_t waveform = plist_dict_get_item(root, "waveform");
     EXPECT_EQ(keys(waveform),
               (std::vector<std::string>{"version", "duration", "peaks", "rms", "low", "mid", "high", "beatGrid"}));
@@ -222,8 +227,10 @@ TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
     plist_free(root);
 }
 
-TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
-    const Waveform expected = record(40);
+// An entry as another writer (libplist) would store it; `tempoVersion` is left out as in
+// the files of the first tempo analyzer.
+void writeWithLibplist(const WaveformCache& cache, const FileIdentity& id, const Waveform& waveform,
+                       std::optional<std::uint64_t> tempoVersion) {
     const auto dict = [](std::initializer_list<std::pair<const char*, plist_t>> items) {
         plist_t node = plist_new_dict();
         for (const auto& [key, value] : items) {
@@ -238,7 +245,6 @@ TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
         }
         return node;
     };
-    const FileIdentity id = identity();
     plist_t root = dict(
         {{"identity", dict({{"path", plist_new_string(id.path.toUtf8().constData())},
                             {"size", plist_new_uint(id.size)},
@@ -247,15 +253,18 @@ TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
                             {"inode", plist_new_uint(id.inode)},
                             {"schema", plist_new_uint(3)}})},
          {"waveform", dict({{"version", plist_new_uint(3)},
-                            {"duration", plist_new_real(expected.duration)},
-                            {"peaks", series(expected.peaks)},
-                            {"rms", series(expected.rms)},
-                            {"low", series(expected.low)},
-                            {"mid", series(expected.mid)},
-                            {"high", series(expected.high)},
-                            {"beatGrid", dict({{"bpm", plist_new_real(expected.beatGrid->bpm)},
-                                               {"origin", plist_new_real(expected.beatGrid->origin)},
-                                               {"confidence", plist_new_real(expected.beatGrid->confidence)}})}})}});
+                            {"duration", plist_new_real(waveform.duration)},
+                            {"peaks", series(waveform.peaks)},
+                            {"rms", series(waveform.rms)},
+                            {"low", series(waveform.low)},
+                            {"mid", series(waveform.mid)},
+                            {"high", series(waveform.high)},
+                            {"beatGrid", dict({{"bpm", plist_new_real(waveform.beatGrid->bpm)},
+                                               {"origin", plist_new_real(waveform.beatGrid->origin)},
+                                               {"confidence", plist_new_real(waveform.beatGrid->confidence)}})}})}});
+    if (tempoVersion) {
+        plist_dict_set_item(root, "tempoAnalyzerVersion", plist_new_uint(*tempoVersion));
+    }
     char* bytes = nullptr;
     std::uint32_t length = 0;
     plist_to_bin(root, &bytes, &length);
@@ -266,10 +275,73 @@ TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
     file.write(bytes, length);
     file.close();
     std::free(bytes);
+}
 
-    const auto loaded = cache.load(id);
+std::optional<kelvara::CacheEntry> storedEntry(const WaveformCache& cache, const FileIdentity& id) {
+    QFile file(cache.fileFor(id));
+    return file.open(QIODevice::ReadOnly) ? kelvara::CacheEntry::decode(file.readAll()) : std::nullopt;
+}
+
+TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
+    const Waveform expected = record(40);
+    writeWithLibplist(cache, identity(), expected, currentTempoVersion);
+    const auto loaded = cache.load(identity());
     ASSERT_TRUE(loaded.has_value());
     expectSameRecord(*loaded, expected);
+}
+
+// Two minutes of clicks at 120 BPM, stored with a grid no analyzer would find in them.
+Waveform clicksWithAStaleGrid() {
+    kelvara::testing::SyntheticAudio audio(120, 8'000);
+    for (double t = 0.25; t < audio.duration(); t += 0.5) {
+        audio.click(t);
+    }
+    Waveform waveform = kelvara::testing::pointWaveform(audio.samples(), audio.sampleRate());
+    waveform.beatGrid = BeatGrid{90, 3.1, 0.4};
+    return waveform;
+}
+
+TEST_F(WaveformCacheTest, AGridOfAnOlderTempoAnalyzerIsFoundAgainAndStored) {
+    const Waveform stale = clicksWithAStaleGrid();
+    const auto fresh = TempoAnalyzer::analyze(stale, {});
+    ASSERT_TRUE(fresh.has_value());
+    EXPECT_NEAR(fresh->bpm, 120, 0.1);
+
+    // A file of the first analyzer (no version) and one of version 1 alike.
+    const std::vector<std::optional<std::uint64_t>> olderFiles{std::nullopt, 1};
+    for (const auto& older : olderFiles) {
+        writeWithLibplist(cache, identity(), stale, older);
+        const auto loaded = cache.load(identity());
+        ASSERT_TRUE(loaded.has_value());
+        EXPECT_EQ(loaded->beatGrid, fresh);
+        EXPECT_EQ(loaded->peaks, stale.peaks);
+
+        const auto rewritten = storedEntry(cache, identity());
+        ASSERT_TRUE(rewritten.has_value());
+        EXPECT_EQ(rewritten->tempoAnalyzerVersion, TempoAnalyzer::version);
+        EXPECT_EQ(rewritten->waveform.beatGrid, fresh);
+    }
+
+    // A record of a newer analyzer is left as it is.
+    writeWithLibplist(cache, identity(), stale, currentTempoVersion + 1);
+    ASSERT_TRUE(cache.load(identity()).has_value());
+    EXPECT_EQ(cache.load(identity())->beatGrid, stale.beatGrid);
+    EXPECT_EQ(storedEntry(cache, identity())->tempoAnalyzerVersion, TempoAnalyzer::version + 1);
+}
+
+TEST_F(WaveformCacheTest, AVersionThatIsNotAnIntegerIsAMiss) {
+    const auto entry = BinaryPlist::decode(kelvara::CacheEntry{identity(), record(100)}.encode());
+    ASSERT_TRUE(entry.has_value());
+    PlistValue damaged = PlistValue::dict();
+    damaged.insert(QStringLiteral("identity"), *entry->find(QStringLiteral("identity")));
+    damaged.insert(QStringLiteral("waveform"), *entry->find(QStringLiteral("waveform")));
+    damaged.insert(QStringLiteral("tempoAnalyzerVersion"), PlistValue::text(QStringLiteral("2")));
+    fs::create_directories(native(cache.directory()));
+    QFile file(cache.fileFor(identity()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(BinaryPlist::encode(damaged));
+    file.close();
+    EXPECT_FALSE(cache.load(identity()).has_value());
 }
 
 // A damaged file must never crash the reader or pass for a record.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/player_directory.h"
+#include "player/player_directory.h"
 
 #include "logging/log_categories.h"
 #include "storage/settings.h"

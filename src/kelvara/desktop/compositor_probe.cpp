@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/compositor_probe.h"
+#include "desktop/compositor_probe.h"
 
 #include <QGuiApplication>
 #include <QString>
