@@ -749,5 +749,13 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
         <source>Автоматически</source>
         <translation>Automatisch</translation>
     </message>
+    <message>
+        <source>Диапазон темпа</source>
+        <translation>Tempobereich</translation>
+    </message>
+    <message>
+        <source>Авто</source>
+        <translation>Auto</translation>
+    </message>
 </context>
 </TS>

@@ -749,5 +749,13 @@ The exit code is non-zero if any file could not be analysed.</translation>
         <source>Автоматически</source>
         <translation>Automatic</translation>
     </message>
+    <message>
+        <source>Диапазон темпа</source>
+        <translation>Tempo range</translation>
+    </message>
+    <message>
+        <source>Авто</source>
+        <translation>Auto</translation>
+    </message>
 </context>
 </TS>

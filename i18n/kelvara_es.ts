@@ -749,5 +749,13 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo.
         <source>Автоматически</source>
         <translation>Automático</translation>
     </message>
+    <message>
+        <source>Диапазон темпа</source>
+        <translation>Rango de tempo</translation>
+    </message>
+    <message>
+        <source>Авто</source>
+        <translation>Auto</translation>
+    </message>
 </context>
 </TS>

@@ -90,9 +90,8 @@ void AppState::stopLoop() { loop_.stopLoop(); }
 QString AppState::trackID() const { return playback_.snapshot().id; }
 QString AppState::filePath() const { return analysis_.filePath(playback_.snapshot()); }
 
-std::optional<BeatGrid> AppState::automaticGrid() const {
-    return analysis_.waveform() ? analysis_.waveform()->beatGrid : std::nullopt;
-}
+const std::optional<Waveform>& AppState::waveform() const { return analysis_.waveform(); }
+TempoRange AppState::tempoRange() const { return view_.tempoRange(); }
 
 bool AppState::playing() const { return playback_.snapshot().playing(); }
 bool AppState::seekLocked() const { return playback_.seekLocked(); }

@@ -93,7 +93,8 @@ private:
     // What the marks read of the other parts.
     QString trackID() const override;
     QString filePath() const override;
-    std::optional<BeatGrid> automaticGrid() const override;
+    const std::optional<Waveform>& waveform() const override;
+    TempoRange tempoRange() const override;
     bool playing() const override;
     bool seekLocked() const override;
     bool seekInFlight() const override;

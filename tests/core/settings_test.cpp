@@ -40,6 +40,7 @@ TEST(Settings, AbsentAndMistypedValuesReadAsTheDefaults) {
     EXPECT_TRUE(fresh.showBeatGrid());
     EXPECT_TRUE(fresh.snapToSquares());
     EXPECT_FALSE(fresh.denseWindow());
+    EXPECT_TRUE(fresh.tempoRange().isAuto());
     EXPECT_TRUE(fresh.fileOverrides().empty());
     EXPECT_FALSE(fresh.musicPlayer());
     EXPECT_FALSE(fresh.language());
@@ -48,6 +49,7 @@ TEST(Settings, AbsentAndMistypedValuesReadAsTheDefaults) {
     storeRaw("seekLocked", QStringLiteral("no"));
     storeRaw("showBeatGrid", 0);
     storeRaw("denseWindowV2", QStringLiteral("True"));
+    storeRaw("tempoRange", QStringLiteral("85-170"));
     storeRaw("fileOverrides", QVariantMap{{QStringLiteral("ab"), QStringLiteral("/a.flac")}, {QStringLiteral("cd"), 7}});
     storeRaw("musicPlayer", QStringLiteral("   "));
     storeRaw("KelvaraLanguage", QStringList{QStringLiteral("de"), QStringLiteral("es")});
@@ -55,6 +57,7 @@ TEST(Settings, AbsentAndMistypedValuesReadAsTheDefaults) {
     EXPECT_TRUE(mistyped.seekLocked());
     EXPECT_TRUE(mistyped.showBeatGrid());
     EXPECT_FALSE(mistyped.denseWindow());
+    EXPECT_TRUE(mistyped.tempoRange().isAuto()) << "not one of the choices";
     EXPECT_TRUE(mistyped.fileOverrides().empty()) << "one value that is not a text spoils the map";
     EXPECT_FALSE(mistyped.musicPlayer()) << "blank means the automatic choice";
     EXPECT_FALSE(mistyped.language());
@@ -66,6 +69,7 @@ TEST(Settings, WrittenValuesReadBackFromTheFileInItsPresentForm) {
         Settings settings;
         settings.setSnapToSquares(false);
         settings.setDenseWindow(true);
+        settings.setTempoRange(TempoRange{90});
         settings.setFileOverrides({{QStringLiteral("00ff"), QStringLiteral("/music/a b.flac")}});
         settings.setMusicPlayer(QStringLiteral("mpv"));
         settings.setLanguage(QStringLiteral("de"));
@@ -74,12 +78,14 @@ TEST(Settings, WrittenValuesReadBackFromTheFileInItsPresentForm) {
     const QByteArray text = fileText();
     EXPECT_TRUE(text.contains("snapToSquares=false"));
     EXPECT_TRUE(text.contains("denseWindowV2=true"));
+    EXPECT_TRUE(text.contains("tempoRange=90-180"));
     EXPECT_TRUE(text.contains("musicPlayer=mpv"));
     EXPECT_TRUE(text.contains("KelvaraLanguage=de"));
 
     const Settings read;
     EXPECT_FALSE(read.snapToSquares());
     EXPECT_TRUE(read.denseWindow());
+    EXPECT_EQ(read.tempoRange(), TempoRange{90});
     EXPECT_EQ(read.fileOverrides(), (std::map<QString, QString>{{QStringLiteral("00ff"), QStringLiteral("/music/a b.flac")}}));
     EXPECT_EQ(read.musicPlayer(), QStringLiteral("mpv"));
     EXPECT_EQ(read.language(), QStringLiteral("de"));

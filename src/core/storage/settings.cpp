@@ -13,6 +13,7 @@ const char* const autoInstrumentalKey = "autoInstrumental";
 const char* const showBeatGridKey = "showBeatGrid";
 const char* const snapToSquaresKey = "snapToSquares";
 const char* const denseWindowKey = "denseWindowV2";
+const char* const tempoRangeKey = "tempoRange";
 const char* const fileOverridesKey = "fileOverrides";
 const char* const musicPlayerKey = "musicPlayer";
 const char* const languageKey = "KelvaraLanguage";
@@ -63,6 +64,8 @@ bool Settings::snapToSquares() const { return flag(snapToSquaresKey, true); }
 void Settings::setSnapToSquares(bool on) { write(snapToSquaresKey, on); }
 bool Settings::denseWindow() const { return flag(denseWindowKey, false); }
 void Settings::setDenseWindow(bool dense) { write(denseWindowKey, dense); }
+TempoRange Settings::tempoRange() const { return TempoRange::fromStoredName(text(tempoRangeKey).value_or(QString())); }
+void Settings::setTempoRange(TempoRange range) { write(tempoRangeKey, range.storedName()); }
 
 std::map<QString, QString> Settings::fileOverrides() const {
     const QVariant value = file_.value(QLatin1String(fileOverridesKey));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/tempo_range.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,8 @@ public:
     void setSnapToSquares(bool on);
     bool denseWindow() const;  // default false: the window has not been sized yet
     void setDenseWindow(bool dense);
+    TempoRange tempoRange() const;  // default Auto, as is a name this version does not know
+    void setTempoRange(TempoRange range);
 
     // Track ID → the audio file the user chose for it; empty when any value is not a text.
     std::map<QString, QString> fileOverrides() const;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "models/beat_grid.h"
+#include "analysis/tempo_range.h"
+#include "models/waveform.h"
 
 #include <QString>
 
@@ -18,11 +19,14 @@ public:
     // The current track.
     virtual QString trackID() const = 0;
     virtual QString filePath() const = 0;                       // the file in use for it
-    virtual std::optional<BeatGrid> automaticGrid() const = 0;  // found by its analysis
+    virtual const std::optional<Waveform>& waveform() const = 0;  // its analysis, with the automatic grid
     virtual double position() const = 0;
     virtual double duration() const = 0;
     virtual bool playing() const = 0;
     virtual bool canControl() const = 0;
+
+    // The range the automatic grid is folded into.
+    virtual TempoRange tempoRange() const = 0;
 
     // Seeking.
     virtual bool seekLocked() const = 0;

@@ -52,7 +52,22 @@ QString TrackMarks::gridKey() const { return context_.trackID() + QLatin1Char('|
 
 std::optional<BeatGrid> TrackMarks::beatGrid() const {
     const auto manual = gridOverrides_.find(gridKey());
-    return manual != gridOverrides_.end() ? manual->second : context_.automaticGrid();
+    return manual != gridOverrides_.end() ? manual->second : automaticGrid();
+}
+
+// Halving reads the onset envelope of the whole track and the views ask for the grid at every
+// change, so the last fold is kept while the analysis' grid and the range stay the same.
+std::optional<BeatGrid> TrackMarks::automaticGrid() const {
+    const std::optional<Waveform>& waveform = context_.waveform();
+    if (!waveform || !waveform->beatGrid) {
+        return std::nullopt;
+    }
+    const BeatGrid& analysed = *waveform->beatGrid;
+    const TempoRange range = context_.tempoRange();
+    if (!lastFold_ || lastFold_->analysed != analysed || lastFold_->range != range) {
+        lastFold_ = Fold{analysed, range, range.fold(analysed, *waveform)};
+    }
+    return lastFold_->folded;
 }
 
 bool TrackMarks::gridIsManual() const { return gridOverrides_.contains(gridKey()); }

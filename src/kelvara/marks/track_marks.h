@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/tempo_range.h"
 #include "marks/store_writer.h"
 #include "models/beat_grid.h"
 #include "models/cue_point.h"
@@ -43,7 +44,7 @@ public:
     // Derived values.
     std::vector<CuePoint> cues() const;        // the current track's, by time
     QString gridKey() const;                   // the current track and its file
-    std::optional<BeatGrid> beatGrid() const;  // manual for gridKey, else automatic
+    std::optional<BeatGrid> beatGrid() const;  // manual for gridKey, else automatic in the range
     bool gridIsManual() const;
 
     // Cues.
@@ -63,6 +64,14 @@ signals:
     void storeNoticeChanged();
 
 private:
+    // The analysis' own grid and the range it was folded into, with the result.
+    struct Fold {
+        BeatGrid analysed;
+        TempoRange range;
+        BeatGrid folded;
+    };
+
+    std::optional<BeatGrid> automaticGrid() const;
     void loadStores();
     bool admitEdit(bool storeReadable, const std::optional<QString>& loadError);
     void saveCues();
@@ -80,6 +89,7 @@ private:
     std::optional<QString> storeNotice_;
     StoreWriter cueWriter_;
     StoreWriter gridWriter_;
+    mutable std::optional<Fold> lastFold_;
 };
 
 }  // namespace kelvara

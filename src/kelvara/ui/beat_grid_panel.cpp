@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/beat_grid_panel.h"
 
+#include "analysis/tempo_range.h"
 #include "app_state.h"
 #include "i18n/l.h"
 #include "ui/panel_label.h"
 #include "ui/toggle_switch.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +37,15 @@ std::optional<double> parseBpm(QString text) {
     return value;
 }
 
+QString rangeLabel(TempoRange range) {
+    return range.isAuto() ? L("Авто") : QStringLiteral("%1–%2").arg(range.lowest).arg(2 * range.lowest);
+}
+
+// The place of `range` among the choices offered, in their order.
+int choiceIndex(TempoRange range) {
+    return static_cast<int>(std::ranges::find(TempoRange::choices, range) - TempoRange::choices.begin());
+}
+
 }  // namespace
 
 BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
@@ -42,6 +53,7 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
       state_(state),
       showGrid_(new ToggleSwitch(L("Показывать сетку"), this)),
       snap_(new ToggleSwitch(L("Клик — к ближайшему квадрату"), this)),
+      range_(new QComboBox(this)),
       bpm_(new QLineEdit(this)),
       apply_(new QPushButton(L("Применить"), this)),
       half_(new QPushButton(QStringLiteral("÷2"), this)),
@@ -69,6 +81,7 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
     connect(showGrid_, &ToggleSwitch::toggled, &state_.view(), &ViewSettings::setShowBeatGrid);
     connect(snap_, &ToggleSwitch::toggled, &state_.view(), &ViewSettings::setSnapToSquares);
 
+    column->addWidget(makeRangeRow());
     column->addWidget(makeTempoRow());
     column->addWidget(makeOriginRow());
     column->addWidget(info_);
@@ -90,6 +103,25 @@ BeatGridPanel::BeatGridPanel(AppState& state, QWidget* parent)
 
     connect(&state_, &AppState::changed, this, &BeatGridPanel::refresh);
     reload();
+}
+
+QWidget* BeatGridPanel::makeRangeRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    QLabel* title = panelLabel(L("Диапазон темпа"), "secondary", this);
+    title->setBuddy(range_);
+    for (const TempoRange& choice : TempoRange::choices) {
+        range_->addItem(rangeLabel(choice));
+    }
+    range_->setAccessibleName(title->text());
+    connect(range_, &QComboBox::activated, this,
+            [this](int index) { state_.view().setTempoRange(TempoRange::choices.at(static_cast<std::size_t>(index))); });
+    layout->addWidget(title);
+    layout->addWidget(range_);
+    layout->addStretch();
+    return row;
 }
 
 QWidget* BeatGridPanel::makeTempoRow() {
@@ -171,6 +203,7 @@ void BeatGridPanel::refresh() {
     const bool manual = state_.marks().gridIsManual();
     showGrid_->setChecked(state_.view().showBeatGrid());
     snap_->setChecked(state_.view().snapToSquares());
+    range_->setCurrentIndex(choiceIndex(state_.view().tempoRange()));
     apply_->setEnabled(state_.canControl() && state_.duration() > 0);
     for (QPushButton* button : {half_, twice_, earlier_, later_, here_}) {
         button->setEnabled(grid.has_value());

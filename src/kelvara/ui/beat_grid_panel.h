@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,8 +17,8 @@ namespace kelvara {
 class AppState;
 class ToggleSwitch;
 
-// The BPM and grid settings of the current track: show the grid, snap clicks to squares, a
-// typed tempo, half or double tempo, nudging or placing the first beat of a square, and going
+// The BPM and grid settings of the current track: show the grid, snap clicks to squares, the
+// tempo range of automatic grids, a typed tempo, half or double tempo, nudging or placing the first beat of a square, and going
 // back to the automatic grid.
 class BeatGridPanel : public QWidget {
     Q_OBJECT
@@ -32,10 +33,12 @@ public:
 
     QLineEdit* bpmField() const { return bpm_; }
     QPushButton* applyButton() const { return apply_; }
+    QComboBox* tempoRangeBox() const { return range_; }
     QString errorText() const;
     QString infoText() const;
 
 private:
+    QWidget* makeRangeRow();
     QWidget* makeTempoRow();
     QWidget* makeOriginRow();
     void applyBpm();
@@ -45,6 +48,7 @@ private:
     AppState& state_;
     ToggleSwitch* showGrid_;
     ToggleSwitch* snap_;
+    QComboBox* range_;
     QLineEdit* bpm_;
     QPushButton* apply_;
     QPushButton* half_;

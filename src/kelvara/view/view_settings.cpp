@@ -9,7 +9,8 @@ namespace kelvara {
 ViewSettings::ViewSettings(QObject* parent)
     : QObject(parent),
       showBeatGrid_(Settings().showBeatGrid()),
-      snapToSquares_(Settings().snapToSquares()) {}
+      snapToSquares_(Settings().snapToSquares()),
+      tempoRange_(Settings().tempoRange()) {}
 
 void ViewSettings::setViewport(const WaveformViewport& viewport) {
     publish(*this, viewport_, viewport, &ViewSettings::viewportChanged);
@@ -31,6 +32,11 @@ void ViewSettings::setShowBeatGrid(bool shown) {
 void ViewSettings::setSnapToSquares(bool on) {
     Settings().setSnapToSquares(on);
     publish(*this, snapToSquares_, on, &ViewSettings::snapToSquaresChanged);
+}
+
+void ViewSettings::setTempoRange(TempoRange range) {
+    Settings().setTempoRange(range);
+    publish(*this, tempoRange_, range, &ViewSettings::tempoRangeChanged);
 }
 
 }  // namespace kelvara

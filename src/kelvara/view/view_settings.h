@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/tempo_range.h"
 #include "models/waveform_viewport.h"
 
 #include <QObject>
@@ -8,8 +9,8 @@
 namespace kelvara {
 
 // How the window shows things, and nothing else depends on: the visible part of the track,
-// the compact layout, which panel is open and how the grid is drawn and snapped to. The grid
-// switches outlive the run.
+// the compact layout, which panel is open, how the grid is drawn and snapped to, and the tempo
+// range the automatic grid is folded into. The grid switches and the range outlive the run.
 class ViewSettings : public QObject {
     Q_OBJECT
     Q_PROPERTY(kelvara::WaveformViewport viewport READ viewport WRITE setViewport NOTIFY viewportChanged)
@@ -18,6 +19,7 @@ class ViewSettings : public QObject {
     Q_PROPERTY(bool showGridSettings READ showGridSettings WRITE setShowGridSettings NOTIFY showGridSettingsChanged)
     Q_PROPERTY(bool showBeatGrid READ showBeatGrid WRITE setShowBeatGrid NOTIFY showBeatGridChanged)
     Q_PROPERTY(bool snapToSquares READ snapToSquares WRITE setSnapToSquares NOTIFY snapToSquaresChanged)
+    Q_PROPERTY(kelvara::TempoRange tempoRange READ tempoRange WRITE setTempoRange NOTIFY tempoRangeChanged)
 
 public:
     explicit ViewSettings(QObject* parent = nullptr);
@@ -28,6 +30,7 @@ public:
     bool showGridSettings() const { return showGridSettings_; }
     bool showBeatGrid() const { return showBeatGrid_; }
     bool snapToSquares() const { return snapToSquares_; }
+    TempoRange tempoRange() const { return tempoRange_; }
 
     void setViewport(const WaveformViewport& viewport);
     void setCompact(bool on);
@@ -35,6 +38,7 @@ public:
     void setShowGridSettings(bool shown);
     void setShowBeatGrid(bool shown);
     void setSnapToSquares(bool on);
+    void setTempoRange(TempoRange range);
 
 signals:
     void changed();
@@ -44,6 +48,7 @@ signals:
     void showGridSettingsChanged();
     void showBeatGridChanged();
     void snapToSquaresChanged();
+    void tempoRangeChanged();
 
 private:
     WaveformViewport viewport_;
@@ -52,6 +57,7 @@ private:
     bool showGridSettings_ = false;
     bool showBeatGrid_;
     bool snapToSquares_;
+    TempoRange tempoRange_;
 };
 
 }  // namespace kelvara

@@ -13,11 +13,12 @@ namespace kelvara::testing {
 struct StandInContext final : MarksContext {
     QString trackID() const override { return id; }
     QString filePath() const override { return file; }
-    std::optional<BeatGrid> automaticGrid() const override { return automatic; }
+    const std::optional<Waveform>& waveform() const override { return analysis; }
     double position() const override { return at; }
     double duration() const override { return length; }
     bool playing() const override { return isPlaying; }
     bool canControl() const override { return controllable; }
+    TempoRange tempoRange() const override { return range; }
     bool seekLocked() const override { return locked; }
     bool seekInFlight() const override { return busy; }
     void enqueueSeek(double seconds) override { seeks.push_back(seconds); }
@@ -27,11 +28,12 @@ struct StandInContext final : MarksContext {
 
     QString id = QStringLiteral("t1");
     QString file = QStringLiteral("/music/t1.flac");
-    std::optional<BeatGrid> automatic;
+    std::optional<Waveform> analysis;
     double at = 12;
     double length = 300;
     bool isPlaying = true;
     bool controllable = true;
+    TempoRange range;
     bool locked = false;
     bool busy = false;
     std::vector<double> seeks;

@@ -14,6 +14,13 @@
 namespace kelvara::testing {
 namespace {
 
+// An analysis that found `grid`; its points do not matter here.
+Waveform analysedWith(const BeatGrid& grid) {
+    Waveform waveform;
+    waveform.beatGrid = grid;
+    return waveform;
+}
+
 class Marks : public AppStateFixture {
 protected:
     // Made anew, as at a start of the program: the files are read again. The marks made
@@ -81,7 +88,7 @@ TEST_F(Marks, DamagedStoresAreReportedRefuseEditsWithTheirErrorAndAreNeverOverwr
 }
 
 TEST_F(Marks, ManualGridBelongsToTheTrackAndItsFile) {
-    context.automatic = BeatGrid{90, 0.1, 0.5};
+    context.analysis = analysedWith({90, 0.1, 0.5});
     TrackMarks& app = makeMarks();
     EXPECT_FALSE(app.gridIsManual());
     app.saveGrid(BeatGrid{128, 0.42, 1});
@@ -95,6 +102,24 @@ TEST_F(Marks, ManualGridBelongsToTheTrackAndItsFile) {
     context.file = QStringLiteral("/music/other.flac");  // the user chose another file
     EXPECT_FALSE(app.gridIsManual());
     EXPECT_EQ(app.beatGrid()->bpm, 90);
+}
+
+// The range applies to the analysis' own grid as it is read, so a new range or analysis needs no
+// new decoding; a grid set by hand stays as set.
+TEST_F(Marks, TheAutomaticGridIsFoldedIntoTheRangeAndAManualOneIsNot) {
+    context.analysis = analysedWith({87, 0.3, 0.6});
+    TrackMarks& app = makeMarks();
+    EXPECT_EQ(app.beatGrid(), (BeatGrid{87, 0.3, 0.6}));
+    context.range = TempoRange{90};
+    EXPECT_EQ(app.beatGrid(), (BeatGrid{174, 0.3, 0.6}));
+    context.analysis = analysedWith({200, 0.3, 0.6});
+    EXPECT_EQ(app.beatGrid(), (BeatGrid{100, 0.3, 0.6}));
+
+    app.saveGrid(BeatGrid{87, 0.3, 1});
+    EXPECT_EQ(app.beatGrid()->bpm, 87);
+    context.range = TempoRange{};
+    app.saveGrid(std::nullopt);
+    EXPECT_EQ(app.beatGrid()->bpm, 200);
 }
 
 // Each edit rewrites the whole file off the main thread; the last one written is the last made,

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The grid and cue panels over a real AppState.
+#include "audio_files.h"
 #include "i18n/l.h"
 #include "ui/anchored_popup.h"
 #include "ui/beat_grid_panel.h"
@@ -8,6 +9,7 @@
 #include "ui/cue_panel.h"
 #include "window_fixture.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -74,6 +76,23 @@ TEST_F(Panels, HalvingOutOfRangeShowsTheGridErrorAndRestoreGoesBackToNoGrid) {
     EXPECT_FALSE(restore->isEnabled());
     EXPECT_FALSE(byText(QStringLiteral("×2"))->isEnabled()) << "nothing to double without a grid";
     EXPECT_TRUE(gridPanel().bpmField()->text().isEmpty());
+}
+
+TEST_F(Panels, ChoosingATempoRangeFoldsTheAutomaticBpmShown) {
+    AudioFiles files;
+    state->apply(track(files.clickTrack(QStringLiteral("clicks.wav"), 140, 40, 0.5), 18));
+    ASSERT_TRUE(waitUntil([&] { return state->marks().beatGrid().has_value(); }));
+    ASSERT_NEAR(state->marks().beatGrid()->bpm, 140, 0.5);
+
+    QComboBox* range = gridPanel().tempoRangeBox();
+    QTest::keyClick(range, Qt::Key_Down);
+    EXPECT_EQ(range->currentText(), QStringLiteral("60–120"));
+    EXPECT_NEAR(gridPanel().bpmField()->text().toDouble(), 70, 0.25);
+    EXPECT_TRUE(state->bpmLabel().startsWith(QStringLiteral("≈70"))) << state->bpmLabel().toStdString();
+
+    QTest::keyClick(range, Qt::Key_Home);
+    EXPECT_EQ(range->currentText(), L("Авто"));
+    EXPECT_NEAR(gridPanel().bpmField()->text().toDouble(), 140, 0.5);
 }
 
 TEST_F(Panels, CueRowsFollowTheCuesAndSaveTheirNames) {

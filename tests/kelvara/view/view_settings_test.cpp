@@ -10,18 +10,21 @@ namespace {
 
 using ViewSettingsStored = AppStateFixture;
 
-TEST_F(ViewSettingsStored, GridSwitchesStartFromTheStoredValuesAndAreWrittenOnChange) {
+TEST_F(ViewSettingsStored, GridSwitchesAndTempoRangeStartFromTheStoredValuesAndAreWrittenOnChange) {
     QSettings(Settings::filePath(), QSettings::IniFormat).setValue(QStringLiteral("showBeatGrid"), QStringLiteral("maybe"));
     ViewSettings settings;
     EXPECT_TRUE(settings.showBeatGrid());  // not a Boolean: the default
     EXPECT_TRUE(settings.snapToSquares());
+    EXPECT_TRUE(settings.tempoRange().isAuto());
 
     settings.setSnapToSquares(false);
+    settings.setTempoRange(TempoRange{90});
     settings.setShowBeatGrid(false);
     settings.setCompact(true);
     const ViewSettings again;
     EXPECT_FALSE(again.snapToSquares());
     EXPECT_FALSE(again.showBeatGrid());
+    EXPECT_EQ(again.tempoRange(), TempoRange{90});
     EXPECT_FALSE(again.compact());  // the layout is chosen anew each run
 }
 
