@@ -18,7 +18,7 @@ public:
 
     // The current track.
     virtual QString trackID() const = 0;
-    virtual QString filePath() const = 0;                       // the file in use for it
+    virtual QString filePath() const = 0;                         // the file in use for it
     virtual const std::optional<Waveform>& waveform() const = 0;  // its analysis, with the automatic grid
     virtual double position() const = 0;
     virtual double duration() const = 0;

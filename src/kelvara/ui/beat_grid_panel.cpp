@@ -37,6 +37,7 @@ std::optional<double> parseBpm(QString text) {
     return value;
 }
 
+// Numbers read alike in every language; only Auto is a word.
 QString rangeLabel(TempoRange range) {
     return range.isAuto() ? L("Авто") : QStringLiteral("%1–%2").arg(range.lowest).arg(2 * range.lowest);
 }
