@@ -149,20 +149,10 @@ TEST_F(HostileInputTest, AudioLongerThanDeclaredIsAsIncompleteAsShorter) {
     EXPECT_EQ(errorOf([&] { analyze(file); }), incomplete);
 }
 
+// FFmpeg's "Invalid data found when processing input" goes to the log only.
 TEST_F(HostileInputTest, DecoderFailuresSpeakOurWords) {
     const QString junk = written(files.path(QStringLiteral("junk.mp3")), QByteArray(4'096, '\x5A'));
     EXPECT_EQ(errorOf([&] { analyze(junk); }), damaged);
-
-    // ALAC frames overwritten with noise: whatever FFmpeg makes of them, the listener reads
-    // one of the program's texts.
-    const QString source = files.tone(QStringLiteral("tone.wav"), 3.0, 44'100, 2);
-    QByteArray alac = bytesOf(files.encode(source, QStringLiteral("tone.m4a"), {"-c:a", "alac", "-movflags", "+faststart"}));
-    for (qsizetype at = alac.size() / 3; at < alac.size() * 2 / 3; at += 97) {
-        alac[at] = static_cast<char>(alac[at] * 31 + 7);
-    }
-    const QString text = errorOf([&] { analyze(written(files.path(QStringLiteral("noisy.m4a")), alac)); });
-    const QStringList ours = {damaged, incomplete, QString()};
-    EXPECT_TRUE(ours.contains(text)) << text.toStdString();
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <filesystem>
@@ -374,12 +376,9 @@ TEST_F(WaveformCacheTest, ADamagedEntryIsNeverServedAsTruth) {
     }
     // 180.25 s and 124.5 BPM are stored as 4-byte reals, the origin 0.37 as an 8-byte one.
     const auto bigEndian = [](auto value) {
-        QByteArray bytes(sizeof value, '\0');
-        const auto bits = std::bit_cast<std::conditional_t<sizeof value == 4, std::uint32_t, std::uint64_t>>(value);
-        for (std::size_t i = 0; i < sizeof value; ++i) {
-            bytes[static_cast<qsizetype>(i)] = static_cast<char>((bits >> (8 * (sizeof value - 1 - i))) & 0xFFu);
-        }
-        return bytes;
+        auto bytes = std::bit_cast<std::array<char, sizeof value>>(value);
+        std::reverse(bytes.begin(), bytes.end());
+        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
     };
     for (const QByteArray& field : {bigEndian(180.25f), bigEndian(124.5f), bigEndian(0.37)}) {
         const qsizetype at = good.indexOf(field);
