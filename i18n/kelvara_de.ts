@@ -700,22 +700,24 @@
         <translation>Feld „{0}“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+        <source>Использование: kelvara-analyze [--json] [--no-cache] [--jobs N] ФАЙЛ…
 Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
 
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
+  --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
 
-Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
-        <translation>Aufruf: kelvara-analyze [--json] [--no-cache] DATEI…
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
+        <translation>Aufruf: kelvara-analyze [--json] [--no-cache] [--jobs N] DATEI…
 Analysiert Audiodateien über denselben Cache wie Kelvara und gibt je Datei eine Zeile aus: Pfad, Länge, Anzahl der Punkte, BPM, Anfang und Sicherheit des Beatgrids, Analysezeit und ob das Ergebnis aus dem Cache stammt.
 
   --json      ein JSON-Objekt pro Zeile ausgeben
   --no-cache  neu analysieren, ohne den Cache zu lesen oder zu schreiben
+  --jobs N    bis zu N Dateien gleichzeitig analysieren (Standard: eine je Kern)
   --help      diese Hilfe anzeigen
 
-Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert werden konnte.</translation>
+Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert werden konnte; ein Cache, der nicht geschrieben werden konnte, ist nur eine Warnung.</translation>
     </message>
     <message>
         <source>из кэша</source>
@@ -756,6 +758,26 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать аудио: файл повреждён или его формат не поддерживается.</source>
+        <translation>Audio kann nicht gelesen werden: Die Datei ist beschädigt oder ihr Format wird nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
+        <translation>Der Dateikopf ist unplausibel ({0} Hz, {1} Kanäle); die Datei ist vermutlich beschädigt.</translation>
+    </message>
+    <message>
+        <source>Параметр {0} ждёт число от 1 до {1}.</source>
+        <translation>Die Option {0} erwartet eine Zahl von 1 bis {1}.</translation>
+    </message>
+    <message>
+        <source>Предупреждение: кэш не записан: {0}</source>
+        <translation>Warnung: Cache nicht geschrieben: {0}</translation>
+    </message>
+    <message>
+        <source>файлов готово: {0} из {1}</source>
+        <translation>Dateien fertig: {0} von {1}</translation>
     </message>
 </context>
 </TS>

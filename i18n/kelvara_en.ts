@@ -700,22 +700,24 @@
         <translation>Field “{0}” is not a finite number</translation>
     </message>
     <message>
-        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+        <source>Использование: kelvara-analyze [--json] [--no-cache] [--jobs N] ФАЙЛ…
 Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
 
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
+  --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
 
-Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
-        <translation>Usage: kelvara-analyze [--json] [--no-cache] FILE…
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
+        <translation>Usage: kelvara-analyze [--json] [--no-cache] [--jobs N] FILE…
 Analyses audio files through the same cache as Kelvara and prints one line per file: path, length, number of points, BPM, beat grid start and confidence, analysis time, and whether the result came from the cache.
 
   --json      print one JSON object per line
   --no-cache  analyse afresh, without reading or writing the cache
+  --jobs N    analyse up to N files at once (default: one per core)
   --help      show this help
 
-The exit code is non-zero if any file could not be analysed.</translation>
+The exit code is non-zero if any file could not be analysed; a cache that could not be written is only a warning.</translation>
     </message>
     <message>
         <source>из кэша</source>
@@ -756,6 +758,26 @@ The exit code is non-zero if any file could not be analysed.</translation>
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать аудио: файл повреждён или его формат не поддерживается.</source>
+        <translation>Can't read the audio: the file is damaged or its format is not supported.</translation>
+    </message>
+    <message>
+        <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
+        <translation>The file's header is implausible ({0} Hz, {1} channels); the file is probably damaged.</translation>
+    </message>
+    <message>
+        <source>Параметр {0} ждёт число от 1 до {1}.</source>
+        <translation>Option {0} expects a number from 1 to {1}.</translation>
+    </message>
+    <message>
+        <source>Предупреждение: кэш не записан: {0}</source>
+        <translation>Warning: cache not written: {0}</translation>
+    </message>
+    <message>
+        <source>файлов готово: {0} из {1}</source>
+        <translation>files done: {0} of {1}</translation>
     </message>
 </context>
 </TS>

@@ -700,22 +700,24 @@
         <translation>El campo «{0}» no es un número finito</translation>
     </message>
     <message>
-        <source>Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…
+        <source>Использование: kelvara-analyze [--json] [--no-cache] [--jobs N] ФАЙЛ…
 Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат из кэша.
 
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
+  --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
 
-Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
-        <translation>Uso: kelvara-analyze [--json] [--no-cache] ARCHIVO…
+Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
+        <translation>Uso: kelvara-analyze [--json] [--no-cache] [--jobs N] ARCHIVO…
 Analiza archivos de audio con la misma caché que Kelvara y muestra una línea por archivo: ruta, duración, número de puntos, BPM, inicio y fiabilidad de la cuadrícula, tiempo de análisis y si el resultado viene de la caché.
 
   --json      mostrar un objeto JSON por línea
   --no-cache  analizar de nuevo, sin leer ni escribir la caché
+  --jobs N    analizar hasta N archivos a la vez (por defecto, uno por núcleo)
   --help      mostrar esta ayuda
 
-El código de salida no es cero si no se ha podido analizar al menos un archivo.</translation>
+El código de salida no es cero si no se ha podido analizar al menos un archivo; una caché que no se ha podido escribir es solo un aviso.</translation>
     </message>
     <message>
         <source>из кэша</source>
@@ -756,6 +758,26 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo.
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать аудио: файл повреждён или его формат не поддерживается.</source>
+        <translation>No se puede leer el audio: el archivo está dañado o su formato no es compatible.</translation>
+    </message>
+    <message>
+        <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
+        <translation>La cabecera del archivo no es verosímil ({0} Hz, {1} canales); probablemente el archivo está dañado.</translation>
+    </message>
+    <message>
+        <source>Параметр {0} ждёт число от 1 до {1}.</source>
+        <translation>La opción {0} espera un número del 1 al {1}.</translation>
+    </message>
+    <message>
+        <source>Предупреждение: кэш не записан: {0}</source>
+        <translation>Aviso: caché no escrita: {0}</translation>
+    </message>
+    <message>
+        <source>файлов готово: {0} из {1}</source>
+        <translation>archivos listos: {0} de {1}</translation>
     </message>
 </context>
 </TS>

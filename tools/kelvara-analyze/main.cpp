@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kelvara-analyze [--json] [--no-cache] FILE…: analyses each file through the cache the
-// program uses and prints one result per file.
+// kelvara-analyze [--json] [--no-cache] [--jobs N] FILE…: analyses each file through the
+// cache the program uses and prints one result per file.
 #include "analysis/analysis_job.h"
-#include "i18n/app_language.h"
+#include "analyze_options.h"
+#include "batch_analysis.h"
 #include "i18n/l.h"
 #include "progress_bar.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringList>
 
 #include <cstdio>
 #include <optional>
@@ -18,14 +17,6 @@
 using namespace kelvara;
 
 namespace {
-
-struct Options {
-    bool json = false;
-    bool useCache = true;
-    bool help = false;
-    QStringList files;
-    QString unknownOption;
-};
 
 struct Outcome {
     QString path;
@@ -35,56 +26,16 @@ struct Outcome {
     QString error;
 };
 
-Options parseOptions(const QStringList& arguments) {
-    Options options;
-    bool onlyFiles = false;
-    for (const QString& argument : arguments.mid(1)) {
-        if (onlyFiles || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-            options.files.append(argument);
-        } else if (argument == QLatin1String("--")) {
-            onlyFiles = true;
-        } else if (argument == QLatin1String("--json")) {
-            options.json = true;
-        } else if (argument == QLatin1String("--no-cache")) {
-            options.useCache = false;
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-        } else if (options.unknownOption.isEmpty()) {
-            options.unknownOption = argument;
-        }
-    }
-    return options;
-}
-
-QString helpText() {
-    return L("Использование: kelvara-analyze [--json] [--no-cache] ФАЙЛ…\n"
-             "Анализирует аудиофайлы через тот же кэш, что и Kelvara, и выводит по строке на файл: путь, "
-             "длительность, число точек, BPM, начало и уверенность сетки, время анализа и взят ли результат "
-             "из кэша.\n\n"
-             "  --json      выводить по объекту JSON на строку\n"
-             "  --no-cache  анализировать заново, не читая и не записывая кэш\n"
-             "  --help      показать эту справку\n\n"
-             "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.");
+Outcome outcomeOf(const FileOutcome& file) {
+    const AnalysisOutcome& analysis = file.analysis;
+    const bool ready = analysis.kind == AnalysisOutcome::Kind::ready;
+    return Outcome{file.path, ready ? analysis.waveform : std::nullopt, analysis.cached, file.seconds,
+                   ready ? QString() : analysis.error.value_or(QString())};
 }
 
 void printText(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toUtf8().constData());
     std::fflush(stream);
-}
-
-// The analysis the program would show for this file. Filling the cache is what this tool
-// is for, so a result that could not be stored counts as a failure.
-Outcome analyseFile(const QString& file, const AnalysisJob& job, ProgressBar& bar) {
-    QElapsedTimer timer;
-    timer.start();
-    AnalysisOutcome analysis = job.run(file, {}, [&](double fraction) { bar.show(file, fraction); });
-    bar.clear();
-    Outcome outcome{file, std::nullopt, analysis.cached, static_cast<double>(timer.nsecsElapsed()) / 1e9,
-                    analysis.error.value_or(QString())};
-    if (!analysis.error) {
-        outcome.waveform = std::move(analysis.waveform);
-    }
-    return outcome;
 }
 
 QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
@@ -126,27 +77,38 @@ QString resultJson(const Outcome& outcome) {
 
 }  // namespace
 
+// The analysis is what this tool is for; a cache that cannot be written only costs the next
+// run its time, so it is a warning, given once, and the exit status stays 0.
 int main(int argc, char* argv[]) {
-    AppLanguage::prepareLaunch();
+    // Reads the language the window chose; a command-line tool leaves the window's settings
+    // alone.
     QCoreApplication application(argc, argv);
-    const Options options = parseOptions(QCoreApplication::arguments());
+    const AnalyzeOptions options = AnalyzeOptions::parse(QCoreApplication::arguments());
     if (options.help) {
-        printText(stdout, helpText());
+        printText(stdout, AnalyzeOptions::helpText());
         return 0;
     }
-    if (!options.unknownOption.isEmpty() || options.files.isEmpty()) {
-        printText(stderr, options.unknownOption.isEmpty() ? L("Не указаны файлы для анализа.")
-                                                          : L("Неизвестный параметр: {0}", options.unknownOption));
-        printText(stderr, helpText());
+    if (!options.error.isEmpty()) {
+        printText(stderr, options.error);
+        printText(stderr, AnalyzeOptions::helpText());
         return 2;
     }
     const AnalysisJob job(WaveformCache(), options.useCache);
     ProgressBar bar;
     bool allAnalysed = true;
-    for (const QString& file : options.files) {
-        const Outcome outcome = analyseFile(file, job, bar);
-        allAnalysed = allAnalysed && outcome.waveform.has_value();
-        printText(stdout, options.json ? resultJson(outcome) : resultLine(outcome));
+    std::optional<QString> cacheError;
+    BatchAnalysis(job, options.files, options.jobs).run(
+        [&](const FileOutcome& file) {
+            const Outcome outcome = outcomeOf(file);
+            allAnalysed = allAnalysed && outcome.waveform.has_value();
+            if (outcome.waveform && file.analysis.error && !cacheError) {
+                cacheError = file.analysis.error;
+            }
+            printText(stdout, options.json ? resultJson(outcome) : resultLine(outcome));
+        },
+        bar);
+    if (cacheError) {
+        printText(stderr, L("Предупреждение: кэш не записан: {0}", *cacheError));
     }
     return allAnalysed ? 0 : 1;
 }

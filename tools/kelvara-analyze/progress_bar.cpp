@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_bar.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -26,7 +24,7 @@ void ProgressBar::show(const QString& label, double fraction) {
     lastPercent_ = percent;
     const int filled = percent * barWidth / 100;
     const QString bar = QString(filled, QLatin1Char('#')) + QString(barWidth - filled, QLatin1Char('.'));
-    std::fprintf(stderr, "\r\033[K[%s] %3d%% %s", qUtf8Printable(bar), percent, qUtf8Printable(QFileInfo(label).fileName()));
+    std::fprintf(stderr, "\r\033[K[%s] %3d%% %s", qUtf8Printable(bar), percent, qUtf8Printable(label));
     std::fflush(stderr);
     drawn_ = true;
 }

@@ -1,19 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/audio_decoder.h"
 
+#include "analysis/timeline_writer.h"
 #include "analysis/truncation_check.h"
 #include "i18n/l.h"
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"
+#include "storage/regular_file.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <system_error>
+#include <string_view>
 #include <vector>
+
+#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -26,20 +32,19 @@ namespace kelvara {
 
 namespace {
 
-class FfmpegCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "ffmpeg"; }
-    std::string message(int code) const override {
-        char text[AV_ERROR_MAX_STRING_SIZE] = {};
-        av_strerror(code, text, sizeof text);
-        return text;
-    }
-};
+// FFmpeg's own words ("Invalid data found when processing input", "Not yet implemented in
+// FFmpeg, patches welcome") mean nothing to a listener: they go to the log, and the listener
+// reads ours.
+std::string ffmpegText(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
 
 [[noreturn]] void throwFfmpeg(int code) {
-    static const FfmpegCategory category;
-    qCDebug(analysisLog) << "FFmpeg error" << code << category.message(code).c_str();
-    throw std::system_error(code, category);
+    qCDebug(analysisLog) << "FFmpeg error" << code << ffmpegText(code).c_str();
+    throw WaveformError::unavailable(
+        L("Не удалось прочитать аудио: файл повреждён или его формат не поддерживается."));
 }
 
 void check(int code) {
@@ -82,6 +87,12 @@ void routeFfmpegLog() {
 struct FormatCloser {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
 };
+struct IoFreer {
+    void operator()(AVIOContext* context) const {
+        av_freep(&context->buffer);
+        avio_context_free(&context);
+    }
+};
 struct CodecFreer {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
 };
@@ -99,13 +110,61 @@ using CodecPtr = std::unique_ptr<AVCodecContext, CodecFreer>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
+using IoPtr = std::unique_ptr<AVIOContext, IoFreer>;
 
-FormatPtr openContainer(const QString& path) {
-    AVFormatContext* raw = nullptr;
+int readFile(void* opaque, std::uint8_t* buffer, int size) {
+    const int handle = static_cast<const RegularFile*>(opaque)->handle();
+    while (true) {
+        const ssize_t got = ::read(handle, buffer, static_cast<std::size_t>(size));
+        if (got > 0) {
+            return static_cast<int>(got);
+        }
+        if (got == 0) {
+            return AVERROR_EOF;
+        }
+        if (errno != EINTR) {
+            return AVERROR(errno);
+        }
+    }
+}
+
+std::int64_t seekFile(void* opaque, std::int64_t offset, int whence) {
+    const auto* file = static_cast<const RegularFile*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        return file->size();
+    }
+    const off_t at = ::lseek(file->handle(), static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : at;
+}
+
+// A container read through a regular file we opened ourselves, so that a FIFO or a device
+// never reaches FFmpeg's own open(), which would block. The path still names the file for
+// FFmpeg's format guess, which weighs the extension.
+struct Container {
+    std::unique_ptr<RegularFile> file;
+    IoPtr io;
+    FormatPtr format;  // closed before the reader and the file it reads through
+};
+
+Container openContainer(const QString& path) {
+    constexpr int ioBufferSize = 64 * 1024;
+    Container container;
+    container.file = std::make_unique<RegularFile>(path);
+    auto* buffer = static_cast<unsigned char*>(av_malloc(ioBufferSize));
+    container.io.reset(buffer ? avio_alloc_context(buffer, ioBufferSize, 0, container.file.get(), readFile,
+                                                   nullptr, seekFile)
+                              : nullptr);
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!container.io || !raw) {
+        av_free(container.io ? nullptr : buffer);
+        avformat_free_context(raw);
+        throwFfmpeg(AVERROR(ENOMEM));
+    }
+    raw->pb = container.io.get();
     check(avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr));
-    FormatPtr format(raw);
-    check(avformat_find_stream_info(format.get(), nullptr));
-    return format;
+    container.format.reset(raw);
+    check(avformat_find_stream_info(container.format.get(), nullptr));
+    return container;
 }
 
 CodecPtr openCodec(const AVCodec* codec, const AVStream* stream) {
@@ -128,10 +187,11 @@ std::int64_t toFrames(std::int64_t value, AVRational timeBase, int sampleRate) {
 // Demuxes without decoding and adds up the packet lengths: exact where the container only
 // estimates its length, and a few milliseconds for a whole track.
 std::int64_t scannedLength(const QString& path, int streamIndex) {
-    const FormatPtr format = openContainer(path);
+    const Container container = openContainer(path);
+    AVFormatContext* format = container.format.get();
     const PacketPtr packet(av_packet_alloc());
     std::int64_t total = 0;
-    while (av_read_frame(format.get(), packet.get()) >= 0) {
+    while (av_read_frame(format, packet.get()) >= 0) {
         if (packet->stream_index == streamIndex) {
             total += packet->duration;
         }
@@ -144,21 +204,48 @@ bool lengthIsEstimated(const AVFormatContext* format, const AVStream* stream) {
     return stream->duration == AV_NOPTS_VALUE || format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
 }
 
-// The container's length less the start offset (MP3 encoder delay) and the initial padding
-// (Opus pre-skip), both of which FFmpeg trims from the decoded audio.
+// Where the file's timeline starts, in the stream's time base: the container's start offset
+// (MP3 encoder delay). Ogg counts its granules from 0 by definition, while FFmpeg takes the
+// start from the first page it could read, which a damaged first page moves.
+std::int64_t timelineStart(const AVFormatContext* format, const AVStream* stream) {
+    if (stream->start_time == AV_NOPTS_VALUE || std::string_view(format->iformat->name) == "ogg") {
+        return 0;
+    }
+    return stream->start_time;
+}
+
+// The container's length less the start offset and the initial padding (Opus pre-skip), both
+// of which FFmpeg trims from the decoded audio.
 std::int64_t declaredLength(const QString& path, const AVFormatContext* format, const AVStream* stream,
                             int sampleRate) {
     const std::int64_t length = lengthIsEstimated(format, stream) ? scannedLength(path, stream->index)
                                                                    : stream->duration;
-    const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
-    return toFrames(length, stream->time_base, sampleRate) - toFrames(start, stream->time_base, sampleRate) -
-           stream->codecpar->initial_padding;
+    return toFrames(length, stream->time_base, sampleRate) -
+           toFrames(timelineStart(format, stream), stream->time_base, sampleRate) - stream->codecpar->initial_padding;
+}
+
+// Timestamps in a coarser time base than one sample (Matroska counts milliseconds) are off
+// by up to one tick from the frames actually decoded.
+std::int64_t timestampJitter(AVRational timeBase, int sampleRate) {
+    return toFrames(1, timeBase, sampleRate) + 1;
 }
 
 // How many codec frames a healthy file of this codec may decode short of its declared
 // length: LAME-tagged MP3 ends up to ~1.01 frames short with FFmpeg's trimming, Vorbis and
 // Opus less than one frame. Lossless codecs and AAC in MP4 must reach it exactly (AAC's
 // surplus lies beyond the declared length, where reading stops).
+// A header claiming a 1 Hz or a 64-channel stream describes damage, not sound: taken at its
+// word it would make a six-day or a split-second track.
+void rejectImplausible(const AudioFormat& format) {
+    if (format.sampleRate < AudioFormat::lowestSampleRate || format.sampleRate > AudioFormat::highestSampleRate ||
+        format.channels > AudioFormat::mostChannels) {
+        qCDebug(analysisLog) << "implausible header:" << format.sampleRate << "Hz," << format.channels << "channels";
+        throw WaveformError::unavailable(
+            L("Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.", format.sampleRate,
+              format.channels));
+    }
+}
+
 int toleratedShortFrames(AVCodecID codec) {
     switch (codec) {
     case AV_CODEC_ID_MP3: return 2;
@@ -168,59 +255,10 @@ int toleratedShortFrames(AVCodecID codec) {
     }
 }
 
-// Collects decoded frames into fixed-size blocks for the sink and stops at the declared
-// length.
-class BlockWriter {
-public:
-    BlockWriter(AudioBlockSink& sink, int channels, std::int64_t limit)
-        : sink_(sink), block_(channels, AudioDecoder::blockFrames), limit_(limit) {}
-
-    std::int64_t delivered() const { return delivered_; }
-    bool stopped() const { return stopped_; }
-    bool reachedLimit() const { return delivered_ >= limit_; }
-
-    // Returns false once the limit is reached or the sink wants no more.
-    bool append(const std::vector<const float*>& planes, std::int64_t frames) {
-        std::int64_t taken = 0;
-        frames = std::min(frames, limit_ - delivered_);
-        while (taken < frames && !stopped_) {
-            const auto count = std::min(frames - taken, block_.capacity() - block_.frames());
-            for (int c = 0; c < block_.channels(); ++c) {
-                std::copy_n(planes[static_cast<std::size_t>(c)] + taken, count, block_.freeSpace(c).begin());
-            }
-            block_.grow(count);
-            taken += count;
-            delivered_ += count;
-            if (block_.full()) {
-                handOver();
-            }
-        }
-        return !stopped_ && !reachedLimit();
-    }
-
-    void finish() {
-        if (block_.frames() > 0 && !stopped_) {
-            handOver();
-        }
-    }
-
-private:
-    void handOver() {
-        stopped_ = !sink_.consume(block_);
-        block_.restart(delivered_);
-    }
-
-    AudioBlockSink& sink_;
-    AudioBlock block_;
-    std::int64_t limit_;
-    std::int64_t delivered_ = 0;
-    bool stopped_ = false;
-};
-
 }  // namespace
 
 struct AudioDecoder::Stream {
-    FormatPtr format;
+    Container container;
     AVStream* stream = nullptr;
     CodecPtr codec;
     FramePtr frame{av_frame_alloc()};
@@ -230,11 +268,15 @@ struct AudioDecoder::Stream {
     std::vector<std::vector<float>> converted;
     std::vector<const float*> planes;
     int largestCodecFrame = 0;
+    std::int64_t origin = 0;  // where the file's timeline starts, in the stream's time base
 
     // The frame's samples as float planes, converted when the codec gives another format.
     void convertFrame(const AudioFormat& wanted);
-    // Sends the decoded frames waiting in the codec to `writer`; false when it wants no more.
-    bool drainFrames(BlockWriter& writer, const AudioFormat& wanted);
+    // Where the frame starts on the file's timeline; none when it carries no timestamp.
+    std::optional<std::int64_t> framePosition(int sampleRate) const;
+    // Sends the decoded frames waiting in the codec to `writer`; false when it wants no more
+    // or the audio has run on past the declared length by more than a codec frame.
+    bool drainFrames(TimelineWriter& writer, const AudioFormat& wanted);
 };
 
 void AudioDecoder::Stream::convertFrame(const AudioFormat& wanted) {
@@ -269,7 +311,14 @@ void AudioDecoder::Stream::convertFrame(const AudioFormat& wanted) {
     check(swr_convert(resampler.get(), outputs.data(), frame->nb_samples, input, frame->nb_samples));
 }
 
-bool AudioDecoder::Stream::drainFrames(BlockWriter& writer, const AudioFormat& wanted) {
+std::optional<std::int64_t> AudioDecoder::Stream::framePosition(int sampleRate) const {
+    if (frame->pts == AV_NOPTS_VALUE) {
+        return std::nullopt;
+    }
+    return toFrames(frame->pts - origin, stream->time_base, sampleRate);
+}
+
+bool AudioDecoder::Stream::drainFrames(TimelineWriter& writer, const AudioFormat& wanted) {
     while (true) {
         const int status = avcodec_receive_frame(codec.get(), frame.get());
         if (status == AVERROR(EAGAIN) || status == AVERROR_EOF) {
@@ -281,9 +330,9 @@ bool AudioDecoder::Stream::drainFrames(BlockWriter& writer, const AudioFormat& w
         check(status);
         largestCodecFrame = std::max(largestCodecFrame, frame->nb_samples);
         convertFrame(wanted);
-        const bool more = writer.append(planes, frame->nb_samples);
+        const bool more = writer.place(planes, frame->nb_samples, framePosition(wanted.sampleRate));
         av_frame_unref(frame.get());
-        if (!more) {
+        if (!more || writer.surplus() > largestCodecFrame) {
             return false;
         }
     }
@@ -294,13 +343,14 @@ AudioDecoder::AudioDecoder(const QString& path) : stream_(std::make_unique<Strea
     if (!stream_->frame || !stream_->packet) {
         throwFfmpeg(AVERROR(ENOMEM));
     }
-    stream_->format = openContainer(path);
+    stream_->container = openContainer(path);
+    AVFormatContext* container = stream_->container.format.get();
     const AVCodec* codec = nullptr;
-    const int index = av_find_best_stream(stream_->format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    const int index = av_find_best_stream(container, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     if (index < 0 || !codec) {
         throwUndecodable();
     }
-    stream_->stream = stream_->format->streams[index];
+    stream_->stream = container->streams[index];
     stream_->codec = openCodec(codec, stream_->stream);
 
     format_.sampleRate = stream_->codec->sample_rate;
@@ -308,11 +358,14 @@ AudioDecoder::AudioDecoder(const QString& path) : stream_(std::make_unique<Strea
     if (format_.sampleRate <= 0 || format_.channels <= 0) {
         throwUndecodable();
     }
-    format_.declaredFrames = declaredLength(path, stream_->format.get(), stream_->stream, format_.sampleRate);
+    rejectImplausible(format_);
+    format_.pcm = codec->id >= AV_CODEC_ID_FIRST_AUDIO && codec->id < AV_CODEC_ID_ADPCM_IMA_QT;
+    stream_->origin = timelineStart(container, stream_->stream);
+    format_.declaredFrames = declaredLength(path, container, stream_->stream, format_.sampleRate);
     if (format_.declaredFrames < 1) {
         throwUndecodable();
     }
-    if (TruncationCheck::cutShort(path, stream_->format->iformat->name)) {
+    if (TruncationCheck::cutShort(path, container->iformat->name)) {
         throwIncomplete();
     }
 }
@@ -321,10 +374,11 @@ AudioDecoder::~AudioDecoder() = default;
 
 std::int64_t AudioDecoder::decode(AudioBlockSink& sink) {
     Stream& s = *stream_;
-    BlockWriter writer(sink, format_.channels, format_.declaredFrames);
+    TimelineWriter writer(sink, format_.channels, blockFrames, format_.declaredFrames,
+                          timestampJitter(s.stream->time_base, format_.sampleRate));
     bool more = true;
     while (more) {
-        const int status = av_read_frame(s.format.get(), s.packet.get());
+        const int status = av_read_frame(s.container.format.get(), s.packet.get());
         if (status == AVERROR_EOF || status == AVERROR_INVALIDDATA) {
             break;  // the end, or a damaged tail: the length check below decides
         }
@@ -347,8 +401,10 @@ std::int64_t AudioDecoder::decode(AudioBlockSink& sink) {
     if (writer.stopped()) {
         return writer.delivered();
     }
+    // Data beyond the declared length (duplicated in the file) is as much damage as data
+    // missing from it; less than one codec frame is the AAC encoder's usual padding.
     const std::int64_t tolerance = std::int64_t{toleratedShortFrames(s.codec->codec_id)} * s.largestCodecFrame;
-    if (writer.delivered() < format_.declaredFrames - tolerance) {
+    if (writer.delivered() < format_.declaredFrames - tolerance || writer.surplus() > s.largestCodecFrame) {
         throwIncomplete();
     }
     return writer.delivered();

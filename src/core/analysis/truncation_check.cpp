@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/truncation_check.h"
 
+#include "storage/regular_file.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -81,7 +83,7 @@ bool TruncationCheck::cutShort(const QString& path, std::string_view demuxer) {
 
 bool TruncationCheck::wavCutShort(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!RegularFile::open(file)) {
         return false;
     }
     const qint64 fileSize = file.size();
@@ -109,7 +111,7 @@ bool TruncationCheck::oggCutShort(const QString& path) {
     // Twice the largest possible page, so the last whole page always lies inside.
     constexpr qint64 tailBytes = 2 * 65'536;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!RegularFile::open(file)) {
         return false;
     }
     const qint64 start = std::max<qint64>(0, file.size() - tailBytes);

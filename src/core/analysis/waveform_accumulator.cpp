@@ -45,28 +45,34 @@ std::int64_t WaveformAccumulator::firstFrameOf(std::int64_t point) const {
 }
 
 void WaveformAccumulator::addBlock(const AudioBlock& block, const CancelCheck& cancelled) {
+    filter(block, filtered_);
+    add(filtered_, cancelled);
+}
+
+// Channels are filtered two at a time where that is cheaper.
+void WaveformAccumulator::filter(const AudioBlock& block, FilteredBlock& out) {
     const auto frames = static_cast<std::size_t>(block.frames());
-    for (int c = 0; c < block.channels(); ++c) {
-        throwIfCancelled(cancelled);
-        if (c % 2 == 0) {
-            filterFrom(block, c);
+    out.firstFrame = block.firstFrame();
+    out.frames = block.frames();
+    out.channels.resize(static_cast<std::size_t>(block.channels()));
+    for (auto& channel : out.channels) {
+        channel.resize(std::max(channel.size(), frames));
+    }
+    for (int c = 0; c < block.channels(); c += 2) {
+        const auto first = static_cast<std::size_t>(c);
+        if (c + 1 < block.channels()) {
+            BandFilters::processPair(filters_[first], block.channel(c), out.channels[first], filters_[first + 1],
+                                     block.channel(c + 1), out.channels[first + 1]);
+        } else {
+            filters_[first].process(block.channel(c), out.channels[first]);
         }
-        addFiltered({filtered_[static_cast<std::size_t>(c % 2)].data(), frames}, block.firstFrame());
     }
 }
 
-// Channels are filtered two at a time where that is cheaper; their sums are still added
-// channel after channel.
-void WaveformAccumulator::filterFrom(const AudioBlock& block, int channel) {
-    for (auto& buffer : filtered_) {
-        buffer.resize(std::max(buffer.size(), static_cast<std::size_t>(block.frames())));
-    }
-    BandFilters& first = filters_[static_cast<std::size_t>(channel)];
-    if (channel + 1 < block.channels()) {
-        BandFilters::processPair(first, block.channel(channel), filtered_[0], filters_[static_cast<std::size_t>(channel + 1)],
-                                 block.channel(channel + 1), filtered_[1]);
-    } else {
-        first.process(block.channel(channel), filtered_[0]);
+void WaveformAccumulator::add(const FilteredBlock& filtered, const CancelCheck& cancelled) {
+    for (const auto& channel : filtered.channels) {
+        throwIfCancelled(cancelled);
+        addFiltered({channel.data(), static_cast<std::size_t>(filtered.frames)}, filtered.firstFrame);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "analysis/audio_block.h"
 #include "analysis/band_filters.h"
+#include "analysis/filtered_block.h"
 #include "models/cancellation.h"
 #include "models/waveform.h"
 
@@ -31,6 +32,12 @@ public:
     // Adds a block, channel after channel, asking `cancelled` before each channel.
     void addBlock(const AudioBlock& block, const CancelCheck& cancelled);
 
+    // addBlock() in two halves that may run on two threads at once, the filters one block
+    // ahead of the sums: filter() touches only the filter memory, add() only the totals.
+    // Blocks must pass each half in file order.
+    void filter(const AudioBlock& block, FilteredBlock& out);
+    void add(const FilteredBlock& filtered, const CancelCheck& cancelled);
+
     // The levels so far: √(sum ÷ count) capped at 1, 0 for a point without samples.
     Waveform finish(double duration) const;
 
@@ -40,8 +47,6 @@ private:
 
     // The first frame that falls into `point` or a later one.
     std::int64_t firstFrameOf(std::int64_t point) const;
-    // Filters channel `channel` of the block, together with the next one when there is one.
-    void filterFrom(const AudioBlock& block, int channel);
     void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
     void addRun(std::int64_t point, std::span<const BandSample> run);
     std::vector<float> levels(std::size_t lane) const;
@@ -49,7 +54,7 @@ private:
     std::int64_t length_;
     std::int64_t points_;
     std::vector<BandFilters> filters_;
-    std::array<std::vector<BandSample>, 2> filtered_;
+    FilteredBlock filtered_;
     std::vector<float> peaks_;
     std::vector<Sums> sums_;
     std::vector<std::int64_t> counts_;

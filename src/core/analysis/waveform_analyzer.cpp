@@ -3,10 +3,13 @@
 
 #include "analysis/audio_decoder.h"
 #include "analysis/decoding_thread.h"
+#include "analysis/filtering_thread.h"
 #include "analysis/tempo_analyzer.h"
 #include "analysis/waveform_accumulator.h"
 #include "i18n/l.h"
 #include "models/waveform_error.h"
+
+#include <optional>
 
 namespace kelvara {
 
@@ -39,6 +42,8 @@ private:
 
 }  // namespace
 
+// Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters get
+// a thread too, a block ahead of the sums.
 Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cancelled,
                                    const std::function<void(double)>& progress) {
     AudioDecoder decoder(path);
@@ -47,16 +52,34 @@ Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cance
     ProgressReport report(progress);
     {
         DecodingThread decoding(decoder);
+        std::optional<FilteringThread> filtering;
+        if (format.pcm) {
+            filtering.emplace(accumulator);
+        }
+        const FilteredBlock* previous = nullptr;
         std::int64_t framesRead = 0;
-        while (framesRead < format.declaredFrames) {
+        // Read to the decoder's end, not to the declared length: only there does it know
+        // whether the audio ended where the file says.
+        while (true) {
             throwIfCancelled(cancelled);
             const AudioBlock* block = decoding.next();
             if (!block) {
-                break;  // ended within the codec's tolerance; the decoder checked it
+                break;
             }
-            accumulator.addBlock(*block, cancelled);
+            if (filtering) {
+                filtering->start(*block);
+                if (previous) {
+                    accumulator.add(*previous, cancelled);
+                }
+                previous = &filtering->finished();
+            } else {
+                accumulator.addBlock(*block, cancelled);
+            }
             framesRead += block->frames();
             report.advance(static_cast<double>(framesRead) / static_cast<double>(format.declaredFrames));
+        }
+        if (previous) {
+            accumulator.add(*previous, cancelled);
         }
     }
     report.report(1.0);

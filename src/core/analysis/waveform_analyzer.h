@@ -17,9 +17,8 @@ class WaveformAnalyzer {
 public:
     // `cancelled` is asked before each block and each channel, `progress` gets the fraction
     // of frames decoded in steps of at least 2.5 % and finally 1.0; both are called on the
-    // calling thread only. Throws the decoder's errors (FFmpeg's system_error, WaveformError
-    // "cannot decode" or "incomplete"), CancellationError, and never returns a record that
-    // is not valid.
+    // calling thread only. Throws the decoder's WaveformErrors, CancellationError, and never
+    // returns a record that is not valid.
     static Waveform analyze(const QString& path, const CancelCheck& cancelled,
                             const std::function<void(double)>& progress);
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace kelvara {
 
@@ -182,10 +183,13 @@ private:
     std::uint64_t top_ = 0;
 };
 
-// Every read is bounds-checked: a damaged or hostile file yields none, never a crash.
+// Every read is bounds-checked: a damaged or hostile file yields none, never a crash. The work
+// stays linear in the file's size however its references are crafted: each container is
+// decoded once (a second reference to it, a cycle included, rejects the file), and the
+// elements and characters decoded in all may not outnumber the file's bytes.
 class Reader {
 public:
-    explicit Reader(QByteArrayView bytes) : bytes_(bytes) {}
+    explicit Reader(QByteArrayView bytes) : bytes_(bytes), budget_(static_cast<std::uint64_t>(bytes.size())) {}
 
     std::optional<PlistValue> read() {
         if (bytes_.size() < magicSize + trailerSize || std::memcmp(bytes_.data(), magic, magicSize) != 0) {
@@ -205,6 +209,7 @@ public:
         if (!sane) {
             return std::nullopt;
         }
+        decodedContainers_.assign(objects_, false);
         return object(top, 0);
     }
 
@@ -219,6 +224,15 @@ private:
             value = (value << 8) | byteAt(at + i);
         }
         return value;
+    }
+
+    // Takes `n` elements from the budget; false once it is spent.
+    bool spend(std::uint64_t n) {
+        if (n > budget_) {
+            return false;
+        }
+        budget_ -= n;
+        return true;
     }
 
     // Whether [at, at + size) lies in the object area.
@@ -297,10 +311,11 @@ private:
         return value->second ? PlistValue::integer(*value->second) : PlistValue::real(value->first);
     }
 
-    std::optional<PlistValue> text(std::uint64_t at, bool utf16) const {
+    std::optional<PlistValue> text(std::uint64_t at, bool utf16) {
         const auto length = count(at);
         const std::uint64_t unit = utf16 ? 2 : 1;
-        if (!length || length->first > tableOffset_ || !inObjects(length->second, length->first * unit)) {
+        if (!length || length->first > tableOffset_ || !inObjects(length->second, length->first * unit) ||
+            !spend(length->first)) {
             return std::nullopt;
         }
         const auto start = static_cast<qsizetype>(length->second);
@@ -315,9 +330,9 @@ private:
         return PlistValue::text(std::move(value));
     }
 
-    std::optional<PlistValue> numbers(std::uint64_t at) const {
+    std::optional<PlistValue> numbers(std::uint64_t at) {
         const auto length = count(at);
-        const auto elements = length ? refs(length->second, length->first) : std::nullopt;
+        const auto elements = length && spend(length->first) ? refs(length->second, length->first) : std::nullopt;
         if (!elements) {
             return std::nullopt;
         }
@@ -336,10 +351,11 @@ private:
         return PlistValue::numbers(std::move(values));
     }
 
-    std::optional<PlistValue> dict(std::uint64_t at, int depth) const {
+    std::optional<PlistValue> dict(std::uint64_t at, int depth) {
         const auto length = count(at);
-        const auto keysAndValues =
-            length && length->first <= objects_ ? refs(length->second, 2 * length->first) : std::nullopt;
+        const auto keysAndValues = length && length->first <= objects_ && spend(length->first)
+                                       ? refs(length->second, 2 * length->first)
+                                       : std::nullopt;
         if (!keysAndValues) {
             return std::nullopt;
         }
@@ -359,7 +375,7 @@ private:
         return result;
     }
 
-    std::optional<PlistValue> object(std::uint64_t ref, int depth) const {
+    std::optional<PlistValue> object(std::uint64_t ref, int depth) {
         const auto at = offsetOf(ref);
         if (!at || depth > deepest) {
             return std::nullopt;
@@ -369,10 +385,18 @@ private:
         case realMarker: return scalar(*at);
         case asciiMarker: return text(*at, false);
         case utf16Marker: return text(*at, true);
-        case arrayMarker: return numbers(*at);
-        case dictMarker: return dict(*at, depth);
+        case arrayMarker: return firstVisit(ref) ? numbers(*at) : std::nullopt;
+        case dictMarker: return firstVisit(ref) ? dict(*at, depth) : std::nullopt;
         default: return PlistValue();
         }
+    }
+
+    bool firstVisit(std::uint64_t ref) {
+        if (decodedContainers_[ref]) {
+            return false;
+        }
+        decodedContainers_[ref] = true;
+        return true;
     }
 
     QByteArrayView bytes_;
@@ -380,6 +404,8 @@ private:
     int refSize_ = 0;
     std::uint64_t objects_ = 0;
     std::uint64_t tableOffset_ = 0;
+    std::uint64_t budget_;
+    std::vector<bool> decodedContainers_;
 };
 
 }  // namespace

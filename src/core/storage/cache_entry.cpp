@@ -4,6 +4,8 @@
 #include "storage/binary_plist.h"
 #include "storage/waveform_plist.h"
 
+#include <QCryptographicHash>
+
 namespace kelvara {
 
 namespace {
@@ -11,6 +13,7 @@ namespace {
 const QString identityKey = QStringLiteral("identity");
 const QString waveformKey = QStringLiteral("waveform");
 const QString tempoAnalyzerVersionKey = QStringLiteral("tempoAnalyzerVersion");
+const QString digestKey = QStringLiteral("digest");
 constexpr std::int64_t unversionedTempoAnalyzer = 1;
 
 // The unsigned fields go in as their 64-bit pattern, so they come back out exactly.
@@ -46,11 +49,24 @@ std::optional<FileIdentity> decodeIdentity(const PlistValue& value) {
 
 }  // namespace
 
-QByteArray CacheEntry::encode() const {
+PlistValue CacheEntry::content() const {
     PlistValue entry = PlistValue::dict();
     entry.insert(identityKey, encodeIdentity(identity));
     entry.insert(waveformKey, WaveformPlist::encode(waveform));
     entry.insert(tempoAnalyzerVersionKey, PlistValue::integer(tempoAnalyzerVersion));
+    return entry;
+}
+
+// Taken over the encoding of the decoded values, so that any change to what they decode to
+// shows, wherever in the file the damage lies.
+QString CacheEntry::digest() const {
+    const QByteArray encoded = BinaryPlist::encode(content());
+    return QString::fromLatin1(QCryptographicHash::hash(encoded, QCryptographicHash::Sha256).toHex());
+}
+
+QByteArray CacheEntry::encode() const {
+    PlistValue entry = content();
+    entry.insert(digestKey, PlistValue::text(digest()));
     return BinaryPlist::encode(entry);
 }
 
@@ -62,13 +78,19 @@ std::optional<CacheEntry> CacheEntry::decode(QByteArrayView bytes) {
         return std::nullopt;
     }
     const PlistValue* tempoVersion = entry->find(tempoAnalyzerVersionKey);
+    const PlistValue* digest = entry->find(digestKey);
     auto decodedIdentity = decodeIdentity(*identity);
     auto decodedWaveform = WaveformPlist::decode(*waveform);
-    if (!decodedIdentity || !decodedWaveform || (tempoVersion && !tempoVersion->toInteger())) {
+    if (!decodedIdentity || !decodedWaveform || (tempoVersion && !tempoVersion->toInteger()) || !digest ||
+        !digest->toText()) {
         return std::nullopt;
     }
-    return CacheEntry{std::move(*decodedIdentity), std::move(*decodedWaveform),
-                      tempoVersion ? *tempoVersion->toInteger() : unversionedTempoAnalyzer};
+    CacheEntry decoded{std::move(*decodedIdentity), std::move(*decodedWaveform),
+                       tempoVersion ? *tempoVersion->toInteger() : unversionedTempoAnalyzer};
+    if (decoded.digest() != *digest->toText()) {
+        return std::nullopt;
+    }
+    return decoded;
 }
 
 }  // namespace kelvara

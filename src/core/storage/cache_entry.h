@@ -4,6 +4,7 @@
 #include "analysis/tempo_analyzer.h"
 #include "models/waveform.h"
 #include "storage/file_identity.h"
+#include "storage/plist_value.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -14,8 +15,10 @@
 namespace kelvara {
 
 // The content of one cache file: a binary property list {"identity": {"path", "size",
-// "modified", "created", "inode", "schema"}, "waveform": {…}, "tempoAnalyzerVersion": n}.
-// Every key is required but the last, which older files lack (they read as version 1).
+// "modified", "created", "inode", "schema"}, "waveform": {…}, "tempoAnalyzerVersion": n,
+// "digest": "<SHA-256 of the rest>"}. A file whose digest is missing or does not match what
+// it holds is damaged and reads as none; a file without "tempoAnalyzerVersion" reads as
+// version 1.
 struct CacheEntry {
     FileIdentity identity;
     Waveform waveform;
@@ -25,6 +28,10 @@ struct CacheEntry {
     // None for anything that is not a whole entry of the right types; validity is the
     // reader's to check.
     static std::optional<CacheEntry> decode(QByteArrayView bytes);
+
+private:
+    PlistValue content() const;
+    QString digest() const;
 };
 
 }  // namespace kelvara

@@ -4,6 +4,7 @@
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 #include "storage/file_identity.h"
+#include "storage/regular_file.h"
 
 #include <QFile>
 
@@ -29,7 +30,8 @@ QString TrackResolver::resolve(const QString& path) {
     } catch (const std::system_error&) {
         throw unavailable();
     }
-    if (::access(QFile::encodeName(resolved).constData(), R_OK) != 0) {
+    // A FIFO or a device would block the analysis for ever; a folder holds no audio.
+    if (!RegularFile::isRegular(resolved) || ::access(QFile::encodeName(resolved).constData(), R_OK) != 0) {
         throw unavailable();
     }
     return resolved;

@@ -6,17 +6,20 @@
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
+#include "storage/regular_file.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvara {
 
@@ -36,23 +39,61 @@ struct CacheFile {
     fs::path path;
     std::uintmax_t size;
     fs::file_time_type modified;
+    bool temporary;  // "<key>.peaks.XXXXXX", left behind when a save was killed midway
 };
+
+bool isTemporary(const fs::path& path) {
+    return path.stem().extension() == ".peaks" && path.extension().string().size() == 7;  // "." + 6 letters
+}
 
 std::vector<CacheFile> cacheFiles(const QString& directory) {
     std::vector<CacheFile> files;
     std::error_code error;
     for (fs::directory_iterator it(nativePath(directory), error), end; !error && it != end; it.increment(error)) {
-        if (it->path().extension() != ".peaks") {
+        const bool temporary = isTemporary(it->path());
+        if (it->path().extension() != ".peaks" && !temporary) {
             continue;
         }
-        std::error_code sizeError, dateError;
+        std::error_code typeError, sizeError, dateError;
+        if (!it->is_regular_file(typeError)) {
+            continue;
+        }
         const std::uintmax_t size = it->file_size(sizeError);
         const fs::file_time_type modified = it->last_write_time(dateError);
         if (!sizeError && !dateError) {
-            files.push_back({it->path(), size, modified});
+            files.push_back({it->path(), size, modified, temporary});
         }
     }
     return files;
+}
+
+// Whether some process still has the file open: a write lease is only granted on a file
+// nobody else holds. Where leases are not available, the file counts as held.
+bool heldOpen(const fs::path& path) {
+    const int handle = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) {
+        return true;
+    }
+    const bool leased = ::fcntl(handle, F_SETLEASE, F_WRLCK) == 0;
+    if (leased) {
+        ::fcntl(handle, F_SETLEASE, F_UNLCK);
+    }
+    ::close(handle);
+    return !leased;
+}
+
+// A temporary older than a minute that nobody holds belongs to a save that will never end.
+bool abandoned(const CacheFile& file) {
+    constexpr auto staleAfter = std::chrono::minutes(1);
+    return file.temporary && fs::file_time_type::clock::now() - file.modified > staleAfter && !heldOpen(file.path);
+}
+
+void removeQuietly(const fs::path& path) {
+    std::error_code error;
+    fs::remove(path, error);
+    if (error) {
+        qCDebug(cacheLog) << "cannot remove" << path.c_str() << ":" << error.message().c_str();
+    }
 }
 
 }  // namespace
@@ -94,7 +135,7 @@ std::optional<CacheEntry> WaveformCache::read(const FileIdentity& identity) cons
     if (!file.exists()) {
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestReadableFile) {
+    if (!RegularFile::open(file) || file.size() > largestReadableFile) {
         qCDebug(cacheLog) << "cache file" << file.fileName() << "unreadable or too large:" << file.errorString();
         return std::nullopt;
     }
@@ -133,10 +174,18 @@ void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity)
     prune();
 }
 
-// Evicts the least recently used ".peaks" files until the total is within the budget;
-// files of other kinds are neither counted nor touched, and any failure is skipped.
+// Removes abandoned temporaries, then evicts the least recently used ".peaks" files until the
+// total (temporaries still in use included) is within the budget; files of other kinds are
+// neither counted nor touched, and any failure is skipped.
 void WaveformCache::prune() const {
     std::vector<CacheFile> files = cacheFiles(directory_);
+    std::erase_if(files, [](const CacheFile& file) {
+        if (!abandoned(file)) {
+            return false;
+        }
+        removeQuietly(file.path);
+        return true;
+    });
     std::stable_sort(files.begin(), files.end(),
                      [](const CacheFile& a, const CacheFile& b) { return a.modified < b.modified; });
     std::uintmax_t total = 0;
@@ -148,7 +197,7 @@ void WaveformCache::prune() const {
             break;
         }
         std::error_code error;
-        if (fs::remove(file.path, error)) {
+        if (!file.temporary && fs::remove(file.path, error)) {
             total -= file.size;
         } else if (error) {
             qCDebug(cacheLog) << "cannot evict" << file.path.c_str() << ":" << error.message().c_str();

@@ -13,8 +13,9 @@
 namespace kelvara {
 
 // Finished analyses on disk, one binary property list per file identity
-// ("<key>.peaks": {"identity": …, "waveform": …}), kept under a total size budget by
-// evicting the least recently used files. Holds no state besides its folder.
+// ("<key>.peaks": {"identity": …, "waveform": …, "digest": …}), kept under a total size
+// budget by evicting the least recently used files; temporaries of saves killed midway are
+// removed after a minute. Holds no state besides its folder.
 class WaveformCache {
 public:
     static constexpr std::int64_t largestReadableFile = 3'999'999;
@@ -28,7 +29,8 @@ public:
     QString fileFor(const FileIdentity& identity) const;
 
     // The stored analysis of exactly this identity, and marks it recently used. Every
-    // problem (missing, too large, unreadable, another identity, not valid) is a miss.
+    // problem (missing, too large, not a regular file, unreadable, damaged, another identity,
+    // not valid) is a miss.
     // A grid from an older tempo analyzer is found again from the stored waveform (nothing
     // is decoded) and the record rewritten; if the rewrite fails the new grid still counts.
     std::optional<Waveform> load(const FileIdentity& identity) const noexcept;

@@ -130,6 +130,9 @@ TEST_F(AnalysisJobTest, TheAnalysisLogCarriesTheRawErrorWhenSwitchedOn) {
     const QStringList lines = logged.filter(QStringLiteral("kelvara.analysis: ")).filter(junk);
     ASSERT_EQ(lines.size(), 1) << logged.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(lines.first().contains(*outcome.error));
+    // The listener reads our text; FFmpeg's own words are in the log.
+    EXPECT_FALSE(outcome.error->contains(QStringLiteral("Invalid data")));
+    EXPECT_FALSE(logged.filter(QStringLiteral("Invalid data found when processing input")).isEmpty());
 }
 
 TEST(AnalysisJob, LowersOnlyTheCallingThread) {

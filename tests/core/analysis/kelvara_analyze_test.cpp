@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio_files.h"
+#include "storage/file_identity.h"
 #include "storage/settings.h"
+#include "storage/waveform_cache.h"
 #include "test_home.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -16,6 +20,7 @@ namespace {
 struct ToolRun {
     int status;
     QStringList lines;
+    QStringList errors;
 };
 
 // Runs the tool in the test's home, in Russian, so the texts are their keys.
@@ -26,7 +31,9 @@ ToolRun analyze(const QStringList& arguments) {
     process.start();
     EXPECT_TRUE(process.waitForFinished(60'000));
     const QString output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    return {process.exitCode(), output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
+    const QString errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    return {process.exitCode(), output.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+            errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
 TEST(KelvaraAnalyzeTest, AnalysesThroughTheCacheAndReportsFailures) {
@@ -60,6 +67,55 @@ TEST(KelvaraAnalyzeTest, AnalysesThroughTheCacheAndReportsFailures) {
 
     EXPECT_EQ(analyze({QStringLiteral("--help")}).status, 0);
     EXPECT_EQ(analyze({QStringLiteral("--frobnicate"), clicks}).status, 2);
+}
+
+// The analysis is the result; an entry that cannot be stored (here a folder stands in its
+// place) costs only a warning. The window's settings are read, never written.
+TEST(KelvaraAnalyzeTest, ACacheThatCannotBeWrittenIsOnlyAWarning) {
+    kelvara::testing::TestHome home;
+    kelvara::Settings().setLanguage(QStringLiteral("ru"));
+    const QString settingsFile = home.configHome() + QStringLiteral("/local.kelvara/waveform.conf");
+    ASSERT_TRUE(QFileInfo::exists(settingsFile));
+    const QDateTime settingsWritten = QFileInfo(settingsFile).lastModified();
+    AudioFiles files;
+    const QString tone = files.tone(QStringLiteral("tone.wav"), 2);
+    const QString other = files.tone(QStringLiteral("other.wav"), 1);
+    for (const QString& file : {tone, other}) {
+        ASSERT_TRUE(QDir().mkpath(kelvara::WaveformCache().fileFor(kelvara::FileIdentity::of(file))));
+    }
+
+    for (int run = 0; run < 2; ++run) {
+        const ToolRun result = analyze({tone, other});
+        EXPECT_EQ(result.status, 0);
+        ASSERT_EQ(result.lines.size(), 2);
+        EXPECT_TRUE(result.lines[0].startsWith(tone + QStringLiteral(" — 2.000 с"))) << result.lines[0].toStdString();
+        EXPECT_TRUE(result.lines[0].endsWith(QStringLiteral("проанализирован")));
+        ASSERT_EQ(result.errors.size(), 1) << result.errors.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(result.errors[0].startsWith(QStringLiteral("Предупреждение: кэш не записан: ")));
+    }
+    EXPECT_EQ(QFileInfo(settingsFile).lastModified(), settingsWritten);
+}
+
+TEST(KelvaraAnalyzeTest, AnalysesSeveralAtOnceAndAnswersInTheOrderGiven) {
+    kelvara::testing::TestHome home;
+    kelvara::Settings().setLanguage(QStringLiteral("ru"));
+    AudioFiles files;
+    QStringList batch;
+    for (int i = 0; i < 4; ++i) {
+        batch.append(files.tone(QStringLiteral("tone%1.wav").arg(i), 1.0 + 0.5 * i));
+    }
+    batch.insert(1, files.truncatedCopy(batch[0], QStringLiteral("cut.wav"), 0.5));
+
+    const ToolRun result = analyze(QStringList{QStringLiteral("--jobs"), QStringLiteral("3")} + batch);
+    EXPECT_EQ(result.status, 1);
+    ASSERT_EQ(result.lines.size(), batch.size());
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        EXPECT_TRUE(result.lines[i].startsWith(batch[i])) << result.lines[i].toStdString();
+    }
+    EXPECT_EQ(result.lines[1], batch[1] + QStringLiteral(": Аудиофайл прочитан не полностью; результат не сохранён."));
+
+    EXPECT_EQ(analyze({QStringLiteral("--jobs"), QStringLiteral("0"), batch[0]}).status, 2);
+    EXPECT_EQ(analyze({batch[0], QStringLiteral("--jobs")}).status, 2);
 }
 
 }  // namespace

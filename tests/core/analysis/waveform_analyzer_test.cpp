@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <tuple>
 
 using kelvara::CancellationError;
 using kelvara::Waveform;
@@ -157,6 +158,26 @@ TEST_F(WaveformAnalyzerTest, SilenceAndASteadyToneHaveNoGrid) {
     EXPECT_TRUE(quiet.valid());
     EXPECT_FALSE(quiet.beatGrid.has_value());
     EXPECT_FALSE(analyze(files.tone(QStringLiteral("tone.wav"), 12.0, 44'100, 1, 1'000)).beatGrid.has_value());
+}
+
+}  // namespace
+
+namespace {
+
+// PCM is filtered on a second thread; FLAC, which holds the same samples, on the analysing
+// thread alone. The records must agree to the bit, for a pair of channels and for an odd one.
+TEST_F(WaveformAnalyzerTest, FilteringOnASecondThreadChangesNoBit) {
+    for (const int channels : {2, 3}) {
+        const QString wav = files.synthesize(QStringLiteral("noise%1.wav").arg(channels),
+                                             {"-r", "44100", "-c", QString::number(channels), "-b", "16"},
+                                             {"synth", "7.3", "pinknoise", "sine", "55", "gain", "-6"});
+        const QString flac = files.encode(wav, QStringLiteral("noise%1.flac").arg(channels));
+        const Waveform a = analyze(wav);
+        const Waveform b = analyze(flac);
+        EXPECT_TRUE(std::tie(a.duration, a.peaks, a.rms, a.low, a.mid, a.high, a.beatGrid) ==
+                    std::tie(b.duration, b.peaks, b.rms, b.low, b.mid, b.high, b.beatGrid))
+            << channels << " channels";
+    }
 }
 
 }  // namespace

@@ -16,9 +16,14 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <chrono>
 #include <filesystem>
 #include <random>
+
+#include <sys/stat.h>
 
 using kelvara::BeatGrid;
 using kelvara::BinaryPlist;
@@ -190,6 +195,39 @@ TEST_F(WaveformCacheTest, PrunesTheLeastRecentlyUsedBeyond256MiB) {
     EXPECT_TRUE(fs::exists(folder / "peaks"));
 }
 
+// "<key>.peaks.XXXXXX" is what a save killed between writing and renaming leaves behind.
+TEST_F(WaveformCacheTest, PruneRemovesAbandonedTemporariesAndCountsTheOthers) {
+    const fs::path folder = native(cache.directory());
+    fs::create_directories(folder);
+    sparseFile(folder / "older.peaks", 10 * mebibyte, std::chrono::minutes(30));
+    const std::string key = identity().key().toStdString();
+    sparseFile(folder / (key + ".peaks.aB3xYz"), 10 * mebibyte, std::chrono::minutes(5));
+    sparseFile(folder / (key + ".peaks.Fresh1"), 250 * mebibyte, std::chrono::minutes(0));
+    sparseFile(folder / (key + ".peaks.Held01"), mebibyte, std::chrono::minutes(5));
+    QFile held(QString::fromStdString((folder / (key + ".peaks.Held01")).string()));
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+
+    cache.save(record(10), identity());
+    EXPECT_FALSE(fs::exists(folder / (key + ".peaks.aB3xYz")));
+    EXPECT_TRUE(fs::exists(folder / (key + ".peaks.Held01")));
+    // The fresh temporary is a save under way: never removed, but its size counts, so the
+    // older entry makes room; the abandoned one no longer counts, so the new entry stays.
+    EXPECT_TRUE(fs::exists(folder / (key + ".peaks.Fresh1")));
+    EXPECT_FALSE(fs::exists(folder / "older.peaks"));
+    EXPECT_TRUE(cache.load(identity()).has_value());
+}
+
+// A FIFO in place of an entry would block the open; a folder there cannot be read either.
+TEST_F(WaveformCacheTest, SpecialFilesInPlaceOfAnEntryAreMisses) {
+    fs::create_directories(native(cache.directory()));
+    const QString fifo = cache.fileFor(identity());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    EXPECT_FALSE(cache.load(identity()).has_value());
+
+    fs::create_directory(native(cache.fileFor(identity(QStringLiteral("/music/folder.mp3")))));
+    EXPECT_FALSE(cache.load(identity(QStringLiteral("/music/folder.mp3"))).has_value());
+}
+
 // libplist is the reference reader and writer of the format.
 TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
     cache.save(record(300), identity());
@@ -212,7 +250,7 @@ TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
         std::free(it);
         return names;
     };
-    EXPECT_EQ(keys(root), (std::vector<std::string>{"identity", "waveform", "tempoAnalyzerVersion"}));
+    EXPECT_EQ(keys(root), (std::vector<std::string>{"identity", "waveform", "tempoAnalyzerVersion", "digest"}));
     plist_t waveform = plist_dict_get_item(root, "waveform");
     EXPECT_EQ(keys(waveform),
               (std::vector<std::string>{"version", "duration", "peaks", "rms", "low", "mid", "high", "beatGrid"}));
@@ -227,10 +265,17 @@ TEST_F(WaveformCacheTest, FilesAreBinaryPropertyListsInKeyOrder) {
     plist_free(root);
 }
 
+// The digest our own writer gives this entry; it is taken over the values, so another writer
+// stores the same one.
+std::string digestOf(const FileIdentity& id, const Waveform& waveform, std::int64_t tempoVersion) {
+    const auto entry = BinaryPlist::decode(kelvara::CacheEntry{id, waveform, tempoVersion}.encode());
+    return entry->find(QStringLiteral("digest"))->toText()->toStdString();
+}
+
 // An entry as another writer (libplist) would store it; `tempoVersion` is left out as in
-// the files of the first tempo analyzer.
+// the files of the first tempo analyzer, and the digest as in the files before it.
 void writeWithLibplist(const WaveformCache& cache, const FileIdentity& id, const Waveform& waveform,
-                       std::optional<std::uint64_t> tempoVersion) {
+                       std::optional<std::uint64_t> tempoVersion, bool withDigest = true) {
     const auto dict = [](std::initializer_list<std::pair<const char*, plist_t>> items) {
         plist_t node = plist_new_dict();
         for (const auto& [key, value] : items) {
@@ -265,6 +310,10 @@ void writeWithLibplist(const WaveformCache& cache, const FileIdentity& id, const
     if (tempoVersion) {
         plist_dict_set_item(root, "tempoAnalyzerVersion", plist_new_uint(*tempoVersion));
     }
+    if (withDigest) {
+        const auto version = static_cast<std::int64_t>(tempoVersion.value_or(1));
+        plist_dict_set_item(root, "digest", plist_new_string(digestOf(id, waveform, version).c_str()));
+    }
     char* bytes = nullptr;
     std::uint32_t length = 0;
     plist_to_bin(root, &bytes, &length);
@@ -288,6 +337,55 @@ TEST_F(WaveformCacheTest, ReadsWhatLibplistWrites) {
     const auto loaded = cache.load(identity());
     ASSERT_TRUE(loaded.has_value());
     expectSameRecord(*loaded, expected);
+}
+
+// Entries written before digests existed are analysed again and replaced, without a word.
+TEST_F(WaveformCacheTest, AnEntryWithoutADigestIsAMissAndIsReplaced) {
+    writeWithLibplist(cache, identity(), record(40), currentTempoVersion, false);
+    EXPECT_FALSE(cache.load(identity()).has_value());
+    cache.save(record(40), identity());
+    EXPECT_TRUE(cache.load(identity()).has_value());
+}
+
+// Every single-bit flip either leaves what the entry decodes to unchanged or makes it a miss;
+// flips aimed at the length, the tempo and the grid's origin are always misses.
+TEST_F(WaveformCacheTest, ADamagedEntryIsNeverServedAsTruth) {
+    const Waveform original = record(2'000);
+    cache.save(original, identity());
+    const QString path = cache.fileFor(identity());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray good = file.readAll();
+    file.close();
+    const auto loadWithFlip = [&](qsizetype at, int bit) {
+        QByteArray damaged = good;
+        damaged[at] = static_cast<char>(damaged[at] ^ (1 << bit));
+        QFile target(path);
+        EXPECT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write(damaged);
+        target.close();
+        return cache.load(identity());
+    };
+    std::mt19937 generator(14);
+    for (int round = 0; round < 120; ++round) {
+        const auto at = static_cast<qsizetype>(generator() % static_cast<unsigned>(good.size()));
+        const auto loaded = loadWithFlip(at, static_cast<int>(generator() % 8));
+        if (loaded) {
+            expectSameRecord(*loaded, original);
+        }
+    }
+    // 180.25 s and 124.5 BPM are stored as 4-byte reals, the origin 0.37 as an 8-byte one.
+    const auto bigEndian = [](auto value) {
+        auto bytes = std::bit_cast<std::array<char, sizeof value>>(value);
+        std::reverse(bytes.begin(), bytes.end());
+        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    for (const QByteArray& field : {bigEndian(180.25f), bigEndian(124.5f), bigEndian(0.37)}) {
+        const qsizetype at = good.indexOf(field);
+        ASSERT_GE(at, 0);
+        EXPECT_FALSE(loadWithFlip(at + field.size() - 1, 0).has_value());
+        EXPECT_FALSE(loadWithFlip(at, 4).has_value());
+    }
 }
 
 // Two minutes of clicks at 120 BPM, stored with a grid no analyzer would find in them.
@@ -336,6 +434,7 @@ TEST_F(WaveformCacheTest, AVersionThatIsNotAnIntegerIsAMiss) {
     damaged.insert(QStringLiteral("identity"), *entry->find(QStringLiteral("identity")));
     damaged.insert(QStringLiteral("waveform"), *entry->find(QStringLiteral("waveform")));
     damaged.insert(QStringLiteral("tempoAnalyzerVersion"), PlistValue::text(QStringLiteral("2")));
+    damaged.insert(QStringLiteral("digest"), *entry->find(QStringLiteral("digest")));
     fs::create_directories(native(cache.directory()));
     QFile file(cache.fileFor(identity()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -368,6 +467,102 @@ TEST(BinaryPlistTest, SurvivesDamagedBytes) {
             (void)WaveformPlist::decode(*result);
         }
     }
+}
+
+// Binary property lists put together object by object, with 4-byte references and offsets,
+// to build what no honest writer makes.
+class PlistBuilder {
+public:
+    std::uint32_t add(const QByteArray& object) {
+        objects_.push_back(object);
+        return static_cast<std::uint32_t>(objects_.size() - 1);
+    }
+
+    static QByteArray bigEndian(std::uint64_t value, int bytes) {
+        QByteArray out;
+        for (int i = bytes - 1; i >= 0; --i) {
+            out.append(static_cast<char>((value >> (8 * i)) & 0xFFu));
+        }
+        return out;
+    }
+
+    // A marker with its count: in the marker up to 14, else as a following 4-byte integer.
+    static QByteArray marker(std::uint8_t kind, std::uint64_t count) {
+        if (count < 15) {
+            return QByteArray(1, static_cast<char>(kind | count));
+        }
+        return QByteArray(1, static_cast<char>(kind | 0x0F)) + QByteArray(1, '\x12') + bigEndian(count, 4);
+    }
+
+    static QByteArray refs(std::uint8_t kind, std::uint64_t count, const std::vector<std::uint32_t>& all) {
+        QByteArray out = marker(kind, count);
+        for (const std::uint32_t ref : all) {
+            out += bigEndian(ref, 4);
+        }
+        return out;
+    }
+
+    QByteArray finish(std::uint32_t top) const {
+        QByteArray out("bplist00");
+        std::vector<std::uint64_t> offsets;
+        for (const QByteArray& object : objects_) {
+            offsets.push_back(static_cast<std::uint64_t>(out.size()));
+            out += object;
+        }
+        const auto table = static_cast<std::uint64_t>(out.size());
+        for (const std::uint64_t offset : offsets) {
+            out += bigEndian(offset, 4);
+        }
+        out += QByteArray(6, '\0') + QByteArray(1, '\x04') + QByteArray(1, '\x04');
+        return out + bigEndian(objects_.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
+    }
+
+private:
+    std::vector<QByteArray> objects_;
+};
+
+// Work must follow the file's size, not its references: each container is read once, and a
+// file cannot make the reader decode more elements than it has bytes.
+TEST(BinaryPlistTest, CraftedReferencesCannotMultiplyTheWork) {
+    const auto keys = [](PlistBuilder& plist, int count, const QByteArray& text) {
+        std::vector<std::uint32_t> refs;
+        for (int i = 0; i < count; ++i) {
+            const QByteArray name = text + QByteArray::number(i);
+            refs.push_back(plist.add(PlistBuilder::marker(0x50, static_cast<std::uint64_t>(name.size())) + name));
+        }
+        return refs;
+    };
+    // 50,000 numbers in one array, the value of `keyCount` keys.
+    const auto sharedArray = [&](int keyCount) {
+        PlistBuilder plist;
+        std::vector<std::uint32_t> numbers;
+        for (int i = 0; i < 50'000; ++i) {
+            numbers.push_back(plist.add(QByteArray(1, '\x10') + QByteArray(1, static_cast<char>(i % 100))));
+        }
+        const std::uint32_t array = plist.add(PlistBuilder::refs(0xA0, numbers.size(), numbers));
+        std::vector<std::uint32_t> entries = keys(plist, keyCount, "k");
+        entries.resize(2 * static_cast<std::size_t>(keyCount), array);
+        return plist.finish(plist.add(PlistBuilder::refs(0xD0, static_cast<std::uint64_t>(keyCount), entries)));
+    };
+    EXPECT_FALSE(BinaryPlist::decode(sharedArray(2'000)).has_value());
+    const auto decoded = BinaryPlist::decode(sharedArray(1));
+    ASSERT_TRUE(decoded.has_value());
+    const PlistValue* numbers = decoded->find(QStringLiteral("k0"));
+    ASSERT_NE(numbers, nullptr);
+    EXPECT_EQ(numbers->toNumbers()->size(), 50'000u);
+
+    // A dictionary inside itself.
+    PlistBuilder cycle;
+    const std::uint32_t key = keys(cycle, 1, "self").front();
+    EXPECT_FALSE(BinaryPlist::decode(cycle.finish(cycle.add(PlistBuilder::refs(0xD0, 1, {key, key + 1})))).has_value());
+
+    // 3,000 keys that all name one 100,000-character text.
+    PlistBuilder text;
+    const std::uint32_t longText = keys(text, 1, QByteArray(100'000, 'x')).front();
+    const std::uint32_t value = text.add(QByteArray("\x10\x01", 2));
+    std::vector<std::uint32_t> textEntries(3'000, longText);
+    textEntries.resize(6'000, value);
+    EXPECT_FALSE(BinaryPlist::decode(text.finish(text.add(PlistBuilder::refs(0xD0, 3'000, textEntries)))).has_value());
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvara {
+
+// The command line of kelvara-analyze, read in one place.
+struct AnalyzeOptions {
+    bool json = false;
+    bool useCache = true;
+    bool help = false;
+    int jobs = 0;  // files analysed at once; 0 until read: the number of cores
+    QStringList files;
+    QString error;  // why the command line cannot be run, already localized; empty when it can
+
+    // `arguments` with the program's name first, as QCoreApplication::arguments() gives them.
+    static AnalyzeOptions parse(const QStringList& arguments);
+    static QString helpText();
+};
+
+}  // namespace kelvara
