@@ -706,6 +706,7 @@
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
         <translation>Aufruf: kelvara-analyze [--json] [--no-cache] DATEI…
@@ -714,6 +715,7 @@ Analysiert Audiodateien über denselben Cache wie Kelvara und gibt je Datei eine
   --json      ein JSON-Objekt pro Zeile ausgeben
   --no-cache  neu analysieren, ohne den Cache zu lesen oder zu schreiben
   --help      diese Hilfe anzeigen
+  --version   die Version anzeigen
 
 Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert werden konnte.</translation>
     </message>
@@ -756,6 +758,22 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Aufruf: kelvara [--help] [--version]
+Zeigt die detaillierte Wellenform des Titels, den ein MPRIS-Player (mpv, Rhythmbox, Strawberry, Elisa, VLC …) spielt, mit Beat-Raster, Markern und Loops.
+
+  --help     diese Hilfe anzeigen
+  --version  die Version anzeigen
+
+Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die Einzelheiten von Fehlern in die Standardfehlerausgabe.</translation>
     </message>
 </context>
 </TS>

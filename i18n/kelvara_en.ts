@@ -706,6 +706,7 @@
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
         <translation>Usage: kelvara-analyze [--json] [--no-cache] FILE…
@@ -714,6 +715,7 @@ Analyses audio files through the same cache as Kelvara and prints one line per f
   --json      print one JSON object per line
   --no-cache  analyse afresh, without reading or writing the cache
   --help      show this help
+  --version   show the version
 
 The exit code is non-zero if any file could not be analysed.</translation>
     </message>
@@ -756,6 +758,22 @@ The exit code is non-zero if any file could not be analysed.</translation>
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Usage: kelvara [--help] [--version]
+Shows a detailed waveform of the track an MPRIS player (mpv, Rhythmbox, Strawberry, Elisa, VLC …) is playing, with a beat grid, cues and loops.
+
+  --help     show this help
+  --version  show the version
+
+With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the details of errors to standard error.</translation>
     </message>
 </context>
 </TS>

@@ -706,6 +706,7 @@
   --json      выводить по объекту JSON на строку
   --no-cache  анализировать заново, не читая и не записывая кэш
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.</source>
         <translation>Uso: kelvara-analyze [--json] [--no-cache] ARCHIVO…
@@ -714,6 +715,7 @@ Analiza archivos de audio con la misma caché que Kelvara y muestra una línea p
   --json      mostrar un objeto JSON por línea
   --no-cache  analizar de nuevo, sin leer ni escribir la caché
   --help      mostrar esta ayuda
+  --version   mostrar la versión
 
 El código de salida no es cero si no se ha podido analizar al menos un archivo.</translation>
     </message>
@@ -756,6 +758,22 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo.
     <message>
         <source>Авто</source>
         <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Uso: kelvara [--help] [--version]
+Muestra la forma de onda detallada de la pista que suena en un reproductor MPRIS (mpv, Rhythmbox, Strawberry, Elisa, VLC …), con rejilla de tiempos, marcas y bucles.
+
+  --help     mostrar esta ayuda
+  --version  mostrar la versión
+
+Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los detalles de los errores en la salida de errores estándar.</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kelvara-analyze [--json] [--no-cache] FILE…: analyses each file through the cache the
+// kelvara-analyze [--json] [--no-cache] FILE… (or --help, --version): analyses each file through the cache the
 // program uses and prints one result per file.
+#include "about/program_version.h"
 #include "analysis/analysis_job.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
@@ -23,6 +24,7 @@ struct Options {
     bool json = false;
     bool useCache = true;
     bool help = false;
+    bool version = false;
     QStringList files;
     QString unknownOption;
 };
@@ -49,6 +51,8 @@ Options parseOptions(const QStringList& arguments) {
             options.useCache = false;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
         } else if (options.unknownOption.isEmpty()) {
             options.unknownOption = argument;
         }
@@ -63,7 +67,8 @@ QString helpText() {
              "из кэша.\n\n"
              "  --json      выводить по объекту JSON на строку\n"
              "  --no-cache  анализировать заново, не читая и не записывая кэш\n"
-             "  --help      показать эту справку\n\n"
+             "  --help      показать эту справку\n"
+             "  --version   показать версию\n\n"
              "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.");
 }
 
@@ -132,6 +137,10 @@ int main(int argc, char* argv[]) {
     const Options options = parseOptions(QCoreApplication::arguments());
     if (options.help) {
         printText(stdout, helpText());
+        return 0;
+    }
+    if (options.version) {
+        printText(stdout, QStringLiteral("kelvara-analyze ") + programVersion());
         return 0;
     }
     if (!options.unknownOption.isEmpty() || options.files.isEmpty()) {
