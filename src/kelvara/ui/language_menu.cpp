@@ -63,7 +63,7 @@ void LanguageMenu::select(AppLanguage language) {
 
 bool LanguageMenu::confirmRestart(AppLanguage language) {
     QMessageBox alert(QMessageBox::Question, L("Перезапустить Kelvara?"),
-                      L("Перезапустить Kelvara?"), QMessageBox::NoButton, parentWidget());
+                      L("Перезапустить Kelvara?"), QMessageBox::NoButton, alertParent());
     alert.setInformativeText(L("Выбран язык: {0}. Изменение вступит в силу после перезапуска. Если сейчас играет "
                                "инструментал, перед перезапуском приложение вернёт воспроизведение в Music.",
                                language.name()));
@@ -74,12 +74,21 @@ bool LanguageMenu::confirmRestart(AppLanguage language) {
     return alert.clickedButton() == now;
 }
 
+// The window the menus belong to: the menus themselves have closed by the time an alert opens.
+QWidget* LanguageMenu::alertParent() const {
+    QWidget* widget = parentWidget();
+    while (qobject_cast<QMenu*>(widget)) {
+        widget = widget->parentWidget();
+    }
+    return widget ? widget->window() : nullptr;
+}
+
 void LanguageMenu::restart() {
     if (relauncher_.start()) {
         emit quitRequested();
         return;
     }
-    QMessageBox::warning(parentWidget(), QStringLiteral("Kelvara"),
+    QMessageBox::warning(alertParent(), QStringLiteral("Kelvara"),
                          L("Не удалось перезапустить приложение. Закройте и откройте Kelvara вручную."));
 }
 

@@ -30,6 +30,7 @@ private:
     static AppLanguage storedChoice();
     void select(AppLanguage language);
     bool confirmRestart(AppLanguage language);
+    QWidget* alertParent() const;
     void restart();
 
     Relauncher relauncher_;

@@ -37,6 +37,7 @@ public:
     }
 
     QStringList texts;  // message and informative text of each alert, one line apart
+    QList<QWidget*> parents;
 
 private:
     void answerOpenAlert() {
@@ -45,6 +46,7 @@ private:
             return;
         }
         texts.append(alert->text() + u'\n' + alert->informativeText());
+        parents.append(alert->parentWidget());
         const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
         for (QAbstractButton* button : alert->buttons()) {
             if (button->text() == answer) {
@@ -59,6 +61,11 @@ private:
     QTimer timer_;
 };
 
+// German, or English when German is the running language.
+AppLanguage anotherLanguage() {
+    return AppLanguage::current() == AppLanguage::Case::German ? AppLanguage::Case::English : AppLanguage::Case::German;
+}
+
 class LanguageMenuTest : public ::testing::Test {
 protected:
     // A relaunch that leaves a mark at once: the process it waits for has ended already.
@@ -69,10 +76,6 @@ protected:
         const qint64 pid = ended.processId();
         ended.waitForFinished();
         return Relauncher({pid, QStringLiteral("touch"), {mark}}, Relauncher::defaultPolls, shell);
-    }
-
-    static AppLanguage anotherLanguage() {
-        return AppLanguage::allCases()[AppLanguage::current() == AppLanguage::Case::German ? 1 : 2];
     }
 
     QApplication& app = application();
@@ -151,7 +154,14 @@ TEST_F(LanguageMenuTest, ARelaunchThatCannotStartSaysSoAndKeepsRunning) {
 
 using LanguageMenuInWindow = WindowFixture;
 
-TEST_F(LanguageMenuInWindow, ARelaunchLeavesByClosingTheWindow) {
+TEST_F(LanguageMenuInWindow, SitsInTheMoreMenuAndLeavesByClosingTheWindow) {
+    LanguageMenu* menu = window->content()->moreMenu()->languageMenu();
+    EXPECT_EQ(window->content()->moreMenu()->actions().value(0), menu->menuAction());
+    AlertAnswers alerts({L("Позже")});
+    menu->item(anotherLanguage())->trigger();
+    ASSERT_EQ(alerts.parents.size(), 1);
+    EXPECT_EQ(alerts.parents[0], window.get()) << "the alert belongs to the window, not to the closed menu";
+
     int closes = 0;
     class CloseCounter : public QObject {
     public:
@@ -163,7 +173,7 @@ TEST_F(LanguageMenuInWindow, ARelaunchLeavesByClosingTheWindow) {
         int& count_;
     } counter(closes);
     window->installEventFilter(&counter);
-    emit window->content()->moreMenu()->languageMenu()->quitRequested();
+    emit menu->quitRequested();
     EXPECT_EQ(closes, 1);
     window->removeEventFilter(&counter);
 }
