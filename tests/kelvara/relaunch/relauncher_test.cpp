@@ -70,9 +70,5 @@ TEST_F(RelauncherTest, GivesUpWhenTheOldProcessOutlivesItsPolls) {
     EXPECT_FALSE(QFile::exists(mark));
 }
 
-TEST_F(RelauncherTest, ReportsAShellThatCannotStart) {
-    EXPECT_FALSE(Relauncher(leaveMark(), 3, dir.filePath(QStringLiteral("no-shell"))).start().has_value());
-}
-
 }  // namespace
 }  // namespace kelvara::testing
