@@ -707,6 +707,7 @@
   --no-cache  анализировать заново, не читая и не записывая кэш
   --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
         <translation>Aufruf: kelvara-analyze [--json] [--no-cache] [--jobs N] DATEI…
@@ -716,6 +717,7 @@ Analysiert Audiodateien über denselben Cache wie Kelvara und gibt je Datei eine
   --no-cache  neu analysieren, ohne den Cache zu lesen oder zu schreiben
   --jobs N    bis zu N Dateien gleichzeitig analysieren (Standard: eine je Kern)
   --help      diese Hilfe anzeigen
+  --version   die Version anzeigen
 
 Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert werden konnte; ein Cache, der nicht geschrieben werden konnte, ist nur eine Warnung.</translation>
     </message>
@@ -778,6 +780,22 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
     <message>
         <source>файлов готово: {0} из {1}</source>
         <translation>Dateien fertig: {0} von {1}</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Aufruf: kelvara [--help] [--version]
+Zeigt die detaillierte Wellenform des Titels, den ein MPRIS-Player (mpv, Rhythmbox, Strawberry, Elisa, VLC …) spielt, mit Beat-Raster, Markern und Loops.
+
+  --help     diese Hilfe anzeigen
+  --version  die Version anzeigen
+
+Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die Einzelheiten von Fehlern in die Standardfehlerausgabe.</translation>
     </message>
 </context>
 </TS>

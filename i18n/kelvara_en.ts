@@ -707,6 +707,7 @@
   --no-cache  анализировать заново, не читая и не записывая кэш
   --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
         <translation>Usage: kelvara-analyze [--json] [--no-cache] [--jobs N] FILE…
@@ -716,6 +717,7 @@ Analyses audio files through the same cache as Kelvara and prints one line per f
   --no-cache  analyse afresh, without reading or writing the cache
   --jobs N    analyse up to N files at once (default: one per core)
   --help      show this help
+  --version   show the version
 
 The exit code is non-zero if any file could not be analysed; a cache that could not be written is only a warning.</translation>
     </message>
@@ -778,6 +780,22 @@ The exit code is non-zero if any file could not be analysed; a cache that could 
     <message>
         <source>файлов готово: {0} из {1}</source>
         <translation>files done: {0} of {1}</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Usage: kelvara [--help] [--version]
+Shows a detailed waveform of the track an MPRIS player (mpv, Rhythmbox, Strawberry, Elisa, VLC …) is playing, with a beat grid, cues and loops.
+
+  --help     show this help
+  --version  show the version
+
+With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the details of errors to standard error.</translation>
     </message>
 </context>
 </TS>

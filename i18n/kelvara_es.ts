@@ -707,6 +707,7 @@
   --no-cache  анализировать заново, не читая и не записывая кэш
   --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)
   --help      показать эту справку
+  --version   показать версию
 
 Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не удалось записать, — только предупреждение.</source>
         <translation>Uso: kelvara-analyze [--json] [--no-cache] [--jobs N] ARCHIVO…
@@ -716,6 +717,7 @@ Analiza archivos de audio con la misma caché que Kelvara y muestra una línea p
   --no-cache  analizar de nuevo, sin leer ni escribir la caché
   --jobs N    analizar hasta N archivos a la vez (por defecto, uno por núcleo)
   --help      mostrar esta ayuda
+  --version   mostrar la versión
 
 El código de salida no es cero si no se ha podido analizar al menos un archivo; una caché que no se ha podido escribir es solo un aviso.</translation>
     </message>
@@ -778,6 +780,22 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo;
     <message>
         <source>файлов готово: {0} из {1}</source>
         <translation>archivos listos: {0} de {1}</translation>
+    </message>
+    <message>
+        <source>Использование: kelvara [--help] [--version]
+Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.
+
+  --help     показать эту справку
+  --version  показать версию
+
+С переменной окружения QT_LOGGING_RULES="kelvara.*=true" программа пишет подробности ошибок в стандартный поток ошибок.</source>
+        <translation>Uso: kelvara [--help] [--version]
+Muestra la forma de onda detallada de la pista que suena en un reproductor MPRIS (mpv, Rhythmbox, Strawberry, Elisa, VLC …), con rejilla de tiempos, marcas y bucles.
+
+  --help     mostrar esta ayuda
+  --version  mostrar la versión
+
+Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los detalles de los errores en la salida de errores estándar.</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,8 @@ namespace kelvara {
 LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     LaunchOptions options;
     options.musicBridge = arguments.contains(QLatin1String(musicBridgeArgument));
+    options.help = arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
+    options.version = arguments.contains(QLatin1String("--version"));
     if (options.musicBridge) {
         for (const QString& argument : arguments) {
             if (argument.startsWith(QLatin1String(languagePrefix))) {

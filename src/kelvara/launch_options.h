@@ -15,11 +15,14 @@ struct LaunchOptions {
     static constexpr const char* languagePrefix = "--language=";
 
     bool musicBridge = false;  // run as the windowless bridge child
+    bool help = false;         // --help or -h: print the usage and stop, no window
+    bool version = false;      // --version: print the version and stop, no window
     // The window's language, which a bridge child speaks instead of resolving its own, so
     // that a language change waiting for the next launch does not reach it.
     std::optional<AppLanguage> language;
 
-    // `arguments` without the program name. `--music-bridge` counts only as a whole argument.
+    // `arguments` without the program name. Each option counts only as a whole argument;
+    // others are left to Qt.
     static LaunchOptions parse(const QStringList& arguments);
 
     // The arguments that start a bridge child speaking `language`.

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "about/program_version.h"
 #include "i18n/app_language.h"
+#include "i18n/l.h"
 #include "launch_options.h"
 #include "music_bridge.h"
 #include "ui/kelvara_application.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
 
 namespace {
 
@@ -30,12 +34,32 @@ int runMusicBridge(int argc, char* argv[], std::optional<kelvara::AppLanguage> p
     return 0;
 }
 
+// What a terminal user asks first, answered before anything graphical starts and without
+// storing anything.
+int answerOnTerminal(const kelvara::LaunchOptions& options) {
+    using kelvara::L;
+    const QString text = options.version
+        ? QStringLiteral("kelvara ") + kelvara::programVersion()
+        : L("Использование: kelvara [--help] [--version]\n"
+            "Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, "
+            "Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.\n\n"
+            "  --help     показать эту справку\n"
+            "  --version  показать версию\n\n"
+            "С переменной окружения QT_LOGGING_RULES=\"kelvara.*=true\" программа пишет подробности ошибок "
+            "в стандартный поток ошибок.");
+    std::printf("%s\n", text.toUtf8().constData());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const kelvara::LaunchOptions options = kelvara::LaunchOptions::parse(argumentsOf(argc, argv));
     if (options.musicBridge) {
         return runMusicBridge(argc, argv, options.language);
+    }
+    if (options.help || options.version) {
+        return answerOnTerminal(options);
     }
     kelvara::AppLanguage::prepareLaunch();
     return kelvara::KelvaraApplication::run(argc, argv);

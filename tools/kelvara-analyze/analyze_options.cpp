@@ -41,6 +41,8 @@ AnalyzeOptions AnalyzeOptions::parse(const QStringList& arguments) {
             ++it;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
         } else {
             options.error = L("Неизвестный параметр: {0}", argument);
             return options;
@@ -49,7 +51,7 @@ AnalyzeOptions AnalyzeOptions::parse(const QStringList& arguments) {
     if (options.jobs == 0) {
         options.jobs = defaultJobs();
     }
-    if (!options.help && options.files.isEmpty()) {
+    if (!options.help && !options.version && options.files.isEmpty()) {
         options.error = L("Не указаны файлы для анализа.");
     }
     return options;
@@ -63,7 +65,8 @@ QString AnalyzeOptions::helpText() {
              "  --json      выводить по объекту JSON на строку\n"
              "  --no-cache  анализировать заново, не читая и не записывая кэш\n"
              "  --jobs N    анализировать до N файлов одновременно (по умолчанию по числу ядер)\n"
-             "  --help      показать эту справку\n\n"
+             "  --help      показать эту справку\n"
+             "  --version   показать версию\n\n"
              "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не "
              "удалось записать, — только предупреждение.");
 }

@@ -11,6 +11,7 @@ struct AnalyzeOptions {
     bool json = false;
     bool useCache = true;
     bool help = false;
+    bool version = false;
     int jobs = 0;  // files analysed at once; 0 until read: the number of cores
     QStringList files;
     QString error;  // why the command line cannot be run, already localized; empty when it can

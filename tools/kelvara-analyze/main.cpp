@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kelvara-analyze [--json] [--no-cache] [--jobs N] FILE…: analyses each file through the
-// cache the program uses and prints one result per file.
+// kelvara-analyze [--json] [--no-cache] [--jobs N] FILE… (or --help, --version): analyses
+// each file through the cache the program uses and prints one result per file.
+#include "about/program_version.h"
 #include "analysis/analysis_job.h"
 #include "analyze_options.h"
 #include "batch_analysis.h"
@@ -86,6 +87,10 @@ int main(int argc, char* argv[]) {
     const AnalyzeOptions options = AnalyzeOptions::parse(QCoreApplication::arguments());
     if (options.help) {
         printText(stdout, AnalyzeOptions::helpText());
+        return 0;
+    }
+    if (options.version) {
+        printText(stdout, QStringLiteral("kelvara-analyze ") + programVersion());
         return 0;
     }
     if (!options.error.isEmpty()) {

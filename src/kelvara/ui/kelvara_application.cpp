@@ -3,6 +3,7 @@
 
 #include "app_state.h"
 #include "desktop/compositor_probe.h"
+#include "i18n/platform_texts.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
 
@@ -15,6 +16,7 @@ int KelvaraApplication::run(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("kelvara"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvara"));
     DarkTheme::apply(application);
+    const PlatformTexts platformTexts(AppLanguage::current());
     AppState state;
     KelvaraWindow window(state, CompositorProbe::isCompositing());
     window.show();

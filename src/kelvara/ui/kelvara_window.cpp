@@ -5,6 +5,7 @@
 #include "i18n/l.h"
 #include "ui/content_view.h"
 #include "ui/glass_surface.h"
+#include "ui/language_menu.h"
 #include "ui/more_menu.h"
 #include "ui/waveform_view.h"
 #include "ui/window_commands.h"
@@ -33,6 +34,8 @@ KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
     layout->addWidget(content_);
     resize(defaultSize.expandedTo(minimumSizeHint()));
     content_->strip()->setFocus();
+    // A relaunch leaves the way every quit does: by closing the program's one window.
+    connect(content_->moreMenu()->languageMenu(), &LanguageMenu::quitRequested, this, &QWidget::close);
 }
 
 void KelvaraWindow::paintEvent(QPaintEvent*) {

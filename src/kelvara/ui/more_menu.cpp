@@ -4,6 +4,7 @@
 #include "app_state.h"
 #include "i18n/l.h"
 #include "player/player_directory.h"
+#include "ui/language_menu.h"
 #include "ui/player_menu.h"
 #include "ui/window_commands.h"
 
@@ -14,7 +15,10 @@
 namespace kelvara {
 
 MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
-    : QMenu(parent), state_(state), players_(new PlayerMenu(PlayerDirectory(), this)) {
+    : QMenu(parent), state_(state), languages_(new LanguageMenu(Relauncher::ofThisProcess(), this)),
+      players_(new PlayerMenu(PlayerDirectory(), this)) {
+    addMenu(languages_);
+    addSeparator();
     addAction(commands.compact());
     addSeparator();
     chooseFile_ = addAction(L("Выбрать локальный файл…"), this, &MoreMenu::chooseTrackFile);

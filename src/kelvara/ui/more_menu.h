@@ -6,12 +6,14 @@
 namespace kelvara {
 
 class AppState;
+class LanguageMenu;
 class PlayerMenu;
 class WindowCommands;
 
-// The toolbar's "…" menu (also the window's context menu): compact view; the track's file
-// (choose, reset), retry and showing the player; which player to follow; and the window's
-// commands with their shortcuts. The language, pin and vocal items take their places above.
+// The toolbar's "…" menu (also the window's context menu), which stands in for a menu bar:
+// the interface language; compact view; the track's file (choose, reset), retry and showing
+// the player; which player to follow; and the window's commands with their shortcuts. The
+// pin and vocal items take their places above.
 class MoreMenu : public QMenu {
     Q_OBJECT
 
@@ -22,6 +24,7 @@ public:
     QAction* resetFileItem() const { return resetFile_; }
     QAction* retryItem() const { return retry_; }
     QAction* showPlayerItem() const { return showPlayer_; }
+    LanguageMenu* languageMenu() const { return languages_; }
     PlayerMenu* playerMenu() const { return players_; }
 
 private:
@@ -33,6 +36,7 @@ private:
     QAction* resetFile_;
     QAction* retry_;
     QAction* showPlayer_;
+    LanguageMenu* languages_;
     PlayerMenu* players_;
 };
 
