@@ -757,5 +757,9 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
         <source>Авто</source>
         <translation>Auto</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>Kein Cue mit der Kennung {0}</translation>
+    </message>
 </context>
 </TS>

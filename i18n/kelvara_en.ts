@@ -757,5 +757,9 @@ The exit code is non-zero if any file could not be analysed.</translation>
         <source>Авто</source>
         <translation>Auto</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>No cue with the id {0}</translation>
+    </message>
 </context>
 </TS>

@@ -757,5 +757,9 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo.
         <source>Авто</source>
         <translation>Auto</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>No hay ningún cue con el identificador {0}</translation>
+    </message>
 </context>
 </TS>

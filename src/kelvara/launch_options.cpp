@@ -6,6 +6,7 @@ namespace kelvara {
 LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     LaunchOptions options;
     options.musicBridge = arguments.contains(QLatin1String(musicBridgeArgument));
+    options.newInstance = arguments.contains(QLatin1String(newInstanceArgument));
     if (options.musicBridge) {
         for (const QString& argument : arguments) {
             if (argument.startsWith(QLatin1String(languagePrefix))) {

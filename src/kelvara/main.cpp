@@ -38,5 +38,5 @@ int main(int argc, char* argv[]) {
         return runMusicBridge(argc, argv, options.language);
     }
     kelvara::AppLanguage::prepareLaunch();
-    return kelvara::KelvaraApplication::run(argc, argv);
+    return kelvara::KelvaraApplication::run(argc, argv, options);
 }

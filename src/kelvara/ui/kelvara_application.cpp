@@ -2,7 +2,10 @@
 #include "ui/kelvara_application.h"
 
 #include "app_state.h"
+#include "control/single_instance.h"
+#include "control/waveform_control.h"
 #include "desktop/compositor_probe.h"
+#include "launch_options.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
 
@@ -10,13 +13,31 @@
 
 namespace kelvara {
 
-int KelvaraApplication::run(int argc, char* argv[]) {
+namespace {
+
+void bringToFront(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+int KelvaraApplication::run(int argc, char* argv[], const LaunchOptions& options) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvara"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvara"));
     DarkTheme::apply(application);
     AppState state;
     KelvaraWindow window(state, CompositorProbe::isCompositing());
+    // The object is on the bus before the name, so a second instance never finds the name
+    // without the object that raises the window.
+    WaveformControl control(state, QDBusConnection::sessionBus());
+    QObject::connect(&control, &WaveformControl::raiseRequested, &window, [&window] { bringToFront(window); });
+    if (!SingleInstance::claim(QDBusConnection::sessionBus(), options.newInstance)) {
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }
