@@ -2,22 +2,21 @@
 #include "control/single_instance.h"
 
 #include "control/waveform_control.h"
+#include "logging/log_categories.h"
 
-#include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
-#include <QLoggingCategory>
 
 namespace kelvara {
 
 namespace {
-Q_LOGGING_CATEGORY(instanceLog, "kelvara.instance")
 constexpr int raiseTimeout = 3000;  // ms; a hung first instance must not hang this one
 }  // namespace
 
 bool SingleInstance::claim(QDBusConnection bus, bool alongside) {
     if (!bus.isConnected()) {
         // Without a session bus there is nobody to hand over to, and no control interface.
-        qCWarning(instanceLog) << "no session bus:" << bus.lastError().message();
+        qCWarning(controlLog) << "no session bus:" << bus.lastError().message();
         return true;
     }
     // No queueing: a second instance must learn at once that it is second.
@@ -25,21 +24,25 @@ bool SingleInstance::claim(QDBusConnection bus, bool alongside) {
     if (owned || alongside) {
         return true;
     }
-    raiseOwner(bus);
-    return false;
+    return !raiseOwner(bus);
 }
 
-void SingleInstance::raiseOwner(QDBusConnection& bus) {
+bool SingleInstance::raiseOwner(QDBusConnection& bus) {
     QDBusMessage raise = QDBusMessage::createMethodCall(QString::fromLatin1(serviceName),
                                                         QString::fromLatin1(WaveformControl::objectPath),
                                                         QString::fromLatin1(WaveformControl::interfaceName),
                                                         QStringLiteral("Raise"));
     raise.setAutoStartService(false);
     const QDBusMessage reply = bus.call(raise, QDBus::Block, raiseTimeout);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        qCWarning(instanceLog) << "the running instance did not raise its window:" << reply.errorName()
-                               << reply.errorMessage();
+    if (reply.type() != QDBusMessage::ErrorMessage) {
+        return true;
     }
+    qCWarning(controlLog) << "the running instance did not raise its window:" << reply.errorName()
+                          << reply.errorMessage();
+    // Nobody owns the name (the bus refused it to us for another reason): the user still gets
+    // a window. An owner that does not answer still has its own.
+    return QDBusError(reply).type() != QDBusError::ServiceUnknown &&
+           reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
 }  // namespace kelvara

@@ -12,13 +12,15 @@ public:
     static constexpr const char* serviceName = "local.kelvara.Waveform";
 
     // Takes the name on `bus` for this process. When another process owns it, asks that one
-    // to raise its window and answers false: this one should end. With `alongside` (for
+    // to raise its window and answers false: this one should end. Without a bus, or when the
+    // bus refuses the name with nobody owning it, the answer is true. With `alongside` (for
     // tests that run several windows) the name is taken only when free, and the answer is
     // always true.
     static bool claim(QDBusConnection bus, bool alongside);
 
 private:
-    static void raiseOwner(QDBusConnection& bus);
+    // True when the owner of the name raised its window, or owns it and did not answer.
+    static bool raiseOwner(QDBusConnection& bus);
 };
 
 }  // namespace kelvara

@@ -4,6 +4,7 @@
 #include "app_state.h"
 #include "control/properties_announcer.h"
 #include "i18n/l.h"
+#include "logging/log_categories.h"
 #include "models/playback_state.h"
 
 #include <QDBusError>
@@ -29,6 +30,9 @@ WaveformControl::WaveformControl(AppState& state, const QDBusConnection& bus, QO
     connect(&state_, &AppState::changed, announcer_, &PropertiesAnnouncer::schedule);
     exported_ = bus_.registerObject(QString::fromLatin1(objectPath), this,
                                     QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
+    if (!exported_) {
+        qCWarning(controlLog) << "the control object is not on the bus:" << bus_.lastError().message();
+    }
 }
 
 WaveformControl::~WaveformControl() {

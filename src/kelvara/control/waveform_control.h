@@ -46,8 +46,6 @@ public:
     WaveformControl(AppState& state, const QDBusConnection& bus, QObject* parent = nullptr);
     ~WaveformControl() override;
 
-    bool exported() const { return exported_; }
-
     QString trackId() const;
     QString title() const;
     QString filePath() const;
