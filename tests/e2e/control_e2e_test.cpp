@@ -27,6 +27,8 @@
 #include <xcb/xcb.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <numeric>
