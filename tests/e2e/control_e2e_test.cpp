@@ -327,7 +327,8 @@ TEST_F(ControlEndToEnd, CommandsWithoutAPlayerAreRefusedWithTheWindowsTexts) {
     EXPECT_EQ(property(QStringLiteral("State")).toString(), QStringLiteral("stopped"));
 }
 
-// The position the play line shows against mpv's own, read just before and after it.
+// The position the play line shows against mpv's own, read just before and after it: the
+// shown position must lie within 50 ms of mpv's at some moment between the two reads.
 TEST_F(ControlEndToEnd, PositionFollowsThePlayerWhilePlaying) {
     startPlayer();
     startWindow();
@@ -335,23 +336,22 @@ TEST_F(ControlEndToEnd, PositionFollowsThePlayerWhilePlaying) {
     ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("State")).toString() == QStringLiteral("playing"); }, 10));
     QTest::qWait(1500);  // past the first poll of the playing player
 
-    std::vector<double> differences;
+    std::vector<double> differences;  // shown − mpv at the middle of the reads
+    double widestReads = 0;
     for (int sample = 0; sample < 20; ++sample) {
         const double before = playerPosition();
         const double shown = property(QStringLiteral("Position")).toDouble();
         const double after = playerPosition();
         differences.push_back(shown - (before + after) / 2);
+        widestReads = std::max(widestReads, after - before);
+        EXPECT_LT(std::abs(differences.back()), 0.05 + (after - before) / 2) << "sample " << sample;
         QTest::qWait(500);
     }
     const auto largest = std::max_element(differences.begin(), differences.end(),
                                           [](double a, double b) { return std::abs(a) < std::abs(b); });
     const double mean = std::accumulate(differences.begin(), differences.end(), 0.0) / static_cast<double>(differences.size());
     std::cout << "Position minus mpv's over 20 samples in 10 s: mean " << mean * 1000 << " ms, largest " << *largest * 1000
-              << " ms\n";
-    RecordProperty("largest_difference_ms", static_cast<int>(std::lround(*largest * 1000)));
-    for (const double difference : differences) {
-        EXPECT_LT(std::abs(difference), 0.05 * slowdown());
-    }
+              << " ms; the reads took up to " << widestReads * 1000 << " ms\n";
 }
 
 TEST_F(ControlEndToEnd, AddCueStoresItAndAnnouncesTheNewList) {

@@ -78,7 +78,7 @@ void WaveformControl::Seek(double seconds) {
     }
     state_.seek(seconds);
     if (state_.playback().seekLocked()) {
-        refuse(seekLockedError, state_.playback().seekNotice().value_or(QString()));
+        sendErrorReply(seekLockedError, state_.playback().seekNotice().value_or(QString()));
     }
 }
 
@@ -88,18 +88,16 @@ void WaveformControl::TogglePlayback() {
     }
 }
 
-void WaveformControl::AddCue() { addCueAt(state_.position()); }
+void WaveformControl::AddCue() { AddCueAt(state_.position()); }
 
-void WaveformControl::AddCueAt(double seconds) { addCueAt(seconds); }
-
-void WaveformControl::addCueAt(double seconds) {
+void WaveformControl::AddCueAt(double seconds) {
     if (refuseInfinite(seconds) || refuseWithoutTrack()) {
         return;
     }
     const std::size_t before = state_.marks().cues().size();
     state_.addCue(seconds);
     if (state_.marks().cues().size() == before) {
-        refuse(refusedError, state_.marks().storeNotice().value_or(QString()));
+        sendErrorReply(refusedError, state_.marks().storeNotice().value_or(QString()));
     }
 }
 
@@ -111,7 +109,7 @@ void WaveformControl::RemoveCue(const QString& id) {
     const auto cue = std::find_if(cues.begin(), cues.end(),
                                   [&](const CuePoint& c) { return c.idText().compare(id, Qt::CaseInsensitive) == 0; });
     if (cue == cues.end()) {
-        refuse(QDBusError::errorString(QDBusError::InvalidArgs), L("Метка не найдена: {0}", id));
+        sendErrorReply(QDBusError::InvalidArgs, L("Метка не найдена: {0}", id));
         return;
     }
     state_.removeCue(*cue, trackId());
@@ -132,8 +130,8 @@ void WaveformControl::LoopSquare() {
         state_.loopClick(*loop.loopIn() + grid->interval() * BeatGrid::beatsPerSquare);
     }
     if (!loop.activeLoop()) {
-        refuse(state_.playback().seekLocked() ? seekLockedError : refusedError,
-               state_.playback().seekNotice().value_or(QString()));
+        sendErrorReply(state_.playback().seekLocked() ? seekLockedError : refusedError,
+                       state_.playback().seekNotice().value_or(QString()));
     }
 }
 
@@ -149,8 +147,9 @@ bool WaveformControl::refuseWithoutTrack() {
         return false;
     }
     const PlaybackLink& playback = state_.playback();
-    refuse(noTrackError, playback.snapshot().running ? playback.controlError().value_or(L("Нет текущего трека"))
-                                                     : L("Music закрыта"));
+    const QString reason =
+        playback.snapshot().running ? playback.controlError().value_or(L("Нет текущего трека")) : L("Music закрыта");
+    sendErrorReply(noTrackError, reason);
     return true;
 }
 
@@ -158,10 +157,8 @@ bool WaveformControl::refuseInfinite(double seconds) {
     if (std::isfinite(seconds)) {
         return false;
     }
-    refuse(QDBusError::errorString(QDBusError::InvalidArgs), L("Поле «{0}» не является конечным числом", "seconds"));
+    sendErrorReply(QDBusError::InvalidArgs, L("Поле «{0}» не является конечным числом", "seconds"));
     return true;
 }
-
-void WaveformControl::refuse(const QString& errorName, const QString& text) { sendErrorReply(errorName, text); }
 
 }  // namespace kelvara

@@ -78,8 +78,6 @@ signals:
 private:
     bool refuseWithoutTrack();
     bool refuseInfinite(double seconds);
-    void refuse(const QString& errorName, const QString& text);
-    void addCueAt(double seconds);
 
     AppState& state_;
     QDBusConnection bus_;
