@@ -22,8 +22,8 @@ struct LaunchOptions {
     // Run beside a window already open instead of raising it (tests run several).
     bool newInstance = false;
 
-    // `arguments` without the program name. `--music-bridge` and `--new-instance` count only as whole
-    // arguments.
+    // `arguments` without the program name. `--music-bridge` and `--new-instance` count only
+    // as whole arguments.
     static LaunchOptions parse(const QStringList& arguments);
 
     // The arguments that start a bridge child speaking `language`.
