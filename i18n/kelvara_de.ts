@@ -797,5 +797,9 @@ Zeigt die detaillierte Wellenform des Titels, den ein MPRIS-Player (mpv, Rhythmb
 
 Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die Einzelheiten von Fehlern in die Standardfehlerausgabe.</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>Kein Cue mit der Kennung {0}</translation>
+    </message>
 </context>
 </TS>

@@ -797,5 +797,9 @@ Shows a detailed waveform of the track an MPRIS player (mpv, Rhythmbox, Strawber
 
 With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the details of errors to standard error.</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>No cue with the id {0}</translation>
+    </message>
 </context>
 </TS>

@@ -797,5 +797,9 @@ Muestra la forma de onda detallada de la pista que suena en un reproductor MPRIS
 
 Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los detalles de los errores en la salida de errores estándar.</translation>
     </message>
+    <message>
+        <source>Метка не найдена: {0}</source>
+        <translation>No hay ningún cue con el identificador {0}</translation>
+    </message>
 </context>
 </TS>

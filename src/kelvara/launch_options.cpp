@@ -8,6 +8,7 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     options.musicBridge = arguments.contains(QLatin1String(musicBridgeArgument));
     options.help = arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
     options.version = arguments.contains(QLatin1String("--version"));
+    options.newInstance = arguments.contains(QLatin1String(newInstanceArgument));
     if (options.musicBridge) {
         for (const QString& argument : arguments) {
             if (argument.startsWith(QLatin1String(languagePrefix))) {

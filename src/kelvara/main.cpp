@@ -62,5 +62,5 @@ int main(int argc, char* argv[]) {
         return answerOnTerminal(options);
     }
     kelvara::AppLanguage::prepareLaunch();
-    return kelvara::KelvaraApplication::run(argc, argv);
+    return kelvara::KelvaraApplication::run(argc, argv, options);
 }

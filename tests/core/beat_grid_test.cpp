@@ -40,6 +40,16 @@ TEST(BeatGridTest, NearestSquareBoundary) {
     EXPECT_EQ((BeatGrid{400, 0.5, 1}).nearest(10, square, 300), 0);
 }
 
+TEST(BeatGridTest, BlockStartIsTheBoundaryAtOrBeforeTheTime) {
+    EXPECT_DOUBLE_EQ(grid120.blockStart(16.4, square), 8.5);  // past half way, still this square
+    EXPECT_DOUBLE_EQ(grid120.blockStart(8.5, square), 8.5);
+    EXPECT_DOUBLE_EQ(grid120.blockStart(0.2, square), -7.5);  // before the origin
+    EXPECT_DOUBLE_EQ(grid120.blockStart(3.2, 1), 3);
+    EXPECT_EQ(grid120.blockStart(10, 0), 10);
+    EXPECT_EQ((BeatGrid{400, 0.5, 1}).blockStart(10, square), 10);
+    EXPECT_TRUE(std::isnan(grid120.blockStart(notANumber, square)));
+}
+
 TEST(BeatGridTest, LoopBoundaries) {
     // A start leaves room for a whole square.
     EXPECT_EQ(grid120.loopBoundary(296, std::nullopt, square, 300), 288.5);

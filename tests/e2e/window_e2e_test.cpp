@@ -4,6 +4,7 @@
 // or, with the seek lock on, leave it alone and say so.
 #include "app_state.h"
 #include "audio_files.h"
+#include "desktop_helper.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
 #include "private_bus.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
@@ -57,26 +57,6 @@ private:
 };
 
 [[maybe_unused]] const auto* const x11Environment = ::testing::AddGlobalTestEnvironment(new X11Application);
-
-// A desktop program started for the test and stopped by its PID at the end. One that cannot
-// run (another window manager or compositor already owns the screen) is fine.
-class DesktopHelper {
-public:
-    explicit DesktopHelper(const QString& program, const QStringList& arguments = {}) {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(program, arguments);
-        process_.waitForStarted();
-    }
-    ~DesktopHelper() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            process_.waitForFinished(2000);
-        }
-    }
-
-private:
-    QProcess process_;
-};
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {

@@ -11,3 +11,4 @@ Q_DECLARE_LOGGING_CATEGORY(analysisLog)  // kelvara.analysis: decoding and analy
 Q_DECLARE_LOGGING_CATEGORY(cacheLog)     // kelvara.cache: the waveform cache
 Q_DECLARE_LOGGING_CATEGORY(storageLog)   // kelvara.storage: files of the stores and the cache
 Q_DECLARE_LOGGING_CATEGORY(windowLog)    // kelvara.window: the window and its desktop
+Q_DECLARE_LOGGING_CATEGORY(controlLog)   // kelvara.control: the program's own name and object on the bus

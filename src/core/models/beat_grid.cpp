@@ -42,6 +42,14 @@ double BeatGrid::nearest(double t, int beats, double duration) const {
     return std::min(std::max(origin + k * block, 0.0), duration);
 }
 
+double BeatGrid::blockStart(double t, int beats) const {
+    if (!valid() || !std::isfinite(t) || beats < 1) {
+        return t;
+    }
+    const double block = interval() * beats;
+    return origin + std::floor((t - origin) / block) * block;
+}
+
 std::optional<double> BeatGrid::loopBoundary(double t, std::optional<double> after, int beats,
                                              double duration) const {
     if (!valid() || !std::isfinite(t) || !std::isfinite(duration) || duration <= 0 || beats < 1) {

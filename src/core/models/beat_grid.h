@@ -31,6 +31,10 @@ struct BeatGrid {
     // arguments or the grid are unusable.
     double nearest(double t, int beats, double duration) const;
 
+    // The start of the `beats`-beat block that holds t (blocks run on either side of the
+    // origin, unbounded); t itself when the grid or t is unusable.
+    double blockStart(double t, int beats) const;
+
     // The block boundary for a loop click at t: a start when `after` is absent (a whole
     // block must still fit after it), else an end at least one block after `after`, which
     // must itself lie on this grid.

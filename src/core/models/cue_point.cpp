@@ -65,8 +65,10 @@ std::optional<QString> CuePoint::committedLabel(const QString& typed, const QStr
     return firstCharacters(trimmed, maximumLabelLength);
 }
 
+QString CuePoint::idText() const { return id.toString(QUuid::WithoutBraces).toUpper(); }
+
 QJsonObject CuePoint::toJson() const {
-    return QJsonObject{{QStringLiteral("id"), id.toString(QUuid::WithoutBraces).toUpper()},
+    return QJsonObject{{QStringLiteral("id"), idText()},
                        {QStringLiteral("seconds"), seconds},
                        {QStringLiteral("label"), label},
                        {QStringLiteral("color"), color}};

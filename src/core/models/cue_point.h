@@ -31,6 +31,9 @@ struct CuePoint {
     // 120 characters; none when nothing is left or nothing changed.
     static std::optional<QString> committedLabel(const QString& typed, const QString& stored);
 
+    // The id as stored and shown to other programs: the upper-case UUID without braces.
+    QString idText() const;
+
     // Keyed form {"id" (upper-case UUID), "seconds", "label", "color"}; reading needs all four
     // with their types (color an integer) and does not check ranges.
     QJsonObject toJson() const;

@@ -2,8 +2,11 @@
 #include "ui/kelvara_application.h"
 
 #include "app_state.h"
+#include "control/single_instance.h"
+#include "control/waveform_control.h"
 #include "desktop/compositor_probe.h"
 #include "i18n/platform_texts.h"
+#include "launch_options.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
 
@@ -11,7 +14,18 @@
 
 namespace kelvara {
 
-int KelvaraApplication::run(int argc, char* argv[]) {
+namespace {
+
+void bringToFront(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+int KelvaraApplication::run(int argc, char* argv[], const LaunchOptions& options) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvara"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvara"));
@@ -19,6 +33,13 @@ int KelvaraApplication::run(int argc, char* argv[]) {
     const PlatformTexts platformTexts(AppLanguage::current());
     AppState state;
     KelvaraWindow window(state, CompositorProbe::isCompositing());
+    // The object is on the bus before the name, so a second instance never finds the name
+    // without the object that raises the window.
+    WaveformControl control(state, QDBusConnection::sessionBus());
+    QObject::connect(&control, &WaveformControl::raiseRequested, &window, [&window] { bringToFront(window); });
+    if (!SingleInstance::claim(QDBusConnection::sessionBus(), options.newInstance)) {
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }
