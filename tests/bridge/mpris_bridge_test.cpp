@@ -182,6 +182,7 @@ TEST_F(MprisBridge, AHungPlayerThatIsNotFollowedIsNotAsked) {
 TEST_F(MprisBridge, AHungPlayerTimesOutAndTheNextRequestIsServed) {
     StandInProcess player(QStringLiteral("standin"), {song()});
     BridgeChild child;
+    EXPECT_TRUE(child.snapshot().running);
     player.block(3500);
     EXPECT_EQ(child.snapshot(), MusicSnapshot::failure(L("Music не отвечает"), -1712));
     player.state();  // waits for the block to end
