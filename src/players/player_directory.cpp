@@ -60,23 +60,22 @@ void PlayerDirectory::watch() {
 
 void PlayerDirectory::catchUp() {
     watch();
-    if (!loaded_) {
-        // Every call of the listing has a time-out, so this ends.
+    QCoreApplication::processEvents();
+    if (pendingCalls_ > 0) {
+        // Every call has a time-out, so this ends.
         QEventLoop loop;
-        connect(this, &PlayerDirectory::loaded, &loop, &QEventLoop::quit);
+        connect(this, &PlayerDirectory::settled, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    QCoreApplication::processEvents();
 }
 
 template <typename Handler>
 void PlayerDirectory::ask(QDBusMessage message, Handler handler) {
     // Asking must never start a player that is not running.
     message.setAutoStartService(false);
-    const bool partOfListing = !loaded_;
-    loadingCalls_ += partOfListing ? 1 : 0;
+    ++pendingCalls_;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(message, readTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, partOfListing, handler] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, handler] {
         watcher->deleteLater();
         const QDBusMessage reply = watcher->reply();
         if (reply.type() == QDBusMessage::ReplyMessage) {
@@ -84,10 +83,14 @@ void PlayerDirectory::ask(QDBusMessage message, Handler handler) {
         } else {
             qCDebug(linkLog) << "D-Bus" << reply.errorName() << reply.errorMessage() << "while listing players";
         }
-        if (partOfListing && --loadingCalls_ == 0 && !loaded_) {
+        if (--pendingCalls_ > 0) {
+            return;
+        }
+        if (!loaded_) {
             loaded_ = true;
             emit loaded();
         }
+        emit settled();
     });
 }
 

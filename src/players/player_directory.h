@@ -43,7 +43,9 @@ public:
     void watch();
     // The first listing, with its players' properties, is complete (or timed out).
     bool isLoaded() const { return loaded_; }
-    // Watches if not yet, waits for the first listing, then takes in the news sent since.
+    // Watches if not yet, takes in the news sent since the last call, and waits for the
+    // reads they started (each bounded by readTimeoutMs), so a player that has just appeared
+    // playing is known as such.
     void catchUp();
 
     const QDBusConnection& bus() const { return bus_; }
@@ -56,6 +58,8 @@ public:
 
 signals:
     void loaded();
+    // No call of the directory is waiting for its answer.
+    void settled();
     // A player appeared on the bus or left it.
     void playersChanged();
     // Anything listed changed, including a player's status or name.
@@ -80,7 +84,7 @@ private:
     QDBusConnection bus_;
     std::map<QString, MprisPlayer> players_;  // by connection
     std::optional<QString> followed_;         // the connection followed last
-    int loadingCalls_ = 0;                    // calls of the first listing not answered yet
+    int pendingCalls_ = 0;                    // calls not answered yet
     bool watching_ = false;
     bool loaded_ = false;
 };

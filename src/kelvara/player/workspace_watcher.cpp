@@ -32,6 +32,7 @@ void WorkspaceWatcher::watch() {
 
 QCoro::Task<bool> WorkspaceWatcher::playerRunning() const {
     QPointer<PlayerDirectory> players(&players_);
+    players_.watch();
     if (!players_.isLoaded()) {
         co_await qCoro(players.data(), &PlayerDirectory::loaded);
     }

@@ -24,7 +24,7 @@ public:
     void watch();
 
     // Whether a player is followed now (see PlayerDirectory). Waits only for the directory's
-    // first listing; never asks a player or the bridge.
+    // first listing (started here if watch() was not called); never asks a player or the bridge.
     QCoro::Task<bool> playerRunning() const;
 
 signals:
