@@ -32,6 +32,12 @@ protected:
         return waitUntil([&] { return listed(busName) && listed(busName)->status == status; });
     }
 
+    // Sets a player's status and waits until the directory has heard of it.
+    bool setStatus(StandInProcess& player, const QString& suffix, const QString& status) {
+        player.command("status " + status.toUtf8());
+        return heard(busName(suffix), status);
+    }
+
     QString followedName() {
         const std::optional<MprisPlayer> player = directory_.followed();
         return player ? player->busName() : QString();
@@ -70,8 +76,7 @@ TEST_F(PlayerDirectoryTest, PlayersThatComeAndGoAreListedWithoutAskingAgain) {
         StandInProcess late(QStringLiteral("late"), titled("L"), QStringLiteral("Playing"));
         ASSERT_TRUE(heard(busName("late"), QStringLiteral("Playing"))) << "its properties are read once it appears";
         EXPECT_EQ(followedName(), busName("late"));
-        late.command("status Paused");
-        EXPECT_TRUE(heard(busName("late"), QStringLiteral("Paused"))) << "from PropertiesChanged";
+        EXPECT_TRUE(setStatus(late, QStringLiteral("late"), QStringLiteral("Paused"))) << "from PropertiesChanged";
     }
     EXPECT_TRUE(waitUntil([&] { return directory.players().empty(); }));
     EXPECT_EQ(arrivalsAndDepartures, 2);
@@ -97,20 +102,16 @@ TEST_F(PlayerDirectoryTest, TheFollowedPlayerStaysUntilAnotherStartsWhileItIsNot
     loadedDirectory();
     EXPECT_EQ(followedName(), busName("b")) << "none followed yet: the playing one";
 
-    ours->command("status Paused");
-    ASSERT_TRUE(heard(busName("b"), QStringLiteral("Paused")));
+    ASSERT_TRUE(setStatus(*ours, QStringLiteral("b"), QStringLiteral("Paused")));
     EXPECT_EQ(followedName(), busName("b")) << "both paused, and the other sorts first: still ours";
 
-    first.command("status Playing");
-    ASSERT_TRUE(heard(busName("a"), QStringLiteral("Playing")));
+    ASSERT_TRUE(setStatus(first, QStringLiteral("a"), QStringLiteral("Playing")));
     EXPECT_EQ(followedName(), busName("a")) << "it started while ours was paused";
 
-    ours->command("status Playing");
-    ASSERT_TRUE(heard(busName("b"), QStringLiteral("Playing")));
+    ASSERT_TRUE(setStatus(*ours, QStringLiteral("b"), QStringLiteral("Playing")));
     EXPECT_EQ(followedName(), busName("a")) << "it started while the followed one plays";
 
-    first.command("status Stopped");
-    ASSERT_TRUE(heard(busName("a"), QStringLiteral("Stopped")));
+    ASSERT_TRUE(setStatus(first, QStringLiteral("a"), QStringLiteral("Stopped")));
     EXPECT_EQ(followedName(), busName("a")) << "stopping is not leaving";
 
     // A named player is followed alone; back in automatic mode, it is the one followed last.
