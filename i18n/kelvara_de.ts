@@ -16,6 +16,10 @@
         <translation>Der Hilfsprozess wurde beendet</translation>
     </message>
     <message>
+        <source>Служебный процесс не отвечает</source>
+        <translation>Der Hilfsprozess antwortet nicht</translation>
+    </message>
+    <message>
         <source>Ошибка Apple Events</source>
         <translation>Fehler bei der Player-Steuerung</translation>
     </message>

@@ -16,6 +16,10 @@
         <translation>The helper process has stopped</translation>
     </message>
     <message>
+        <source>Служебный процесс не отвечает</source>
+        <translation>The helper process does not respond</translation>
+    </message>
+    <message>
         <source>Ошибка Apple Events</source>
         <translation>Player control error</translation>
     </message>

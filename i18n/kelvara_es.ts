@@ -16,6 +16,10 @@
         <translation>El proceso auxiliar se ha detenido</translation>
     </message>
     <message>
+        <source>Служебный процесс не отвечает</source>
+        <translation>El proceso auxiliar no responde</translation>
+    </message>
+    <message>
         <source>Ошибка Apple Events</source>
         <translation>Error al controlar el reproductor</translation>
     </message>

@@ -4,11 +4,8 @@
 #include "bridge_error.h"
 #include "i18n/l.h"
 #include "logging/log_categories.h"
-#include "storage/settings.h"
 
 #include <QDBusArgument>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QThread>
 
 #include <algorithm>
@@ -18,38 +15,17 @@ namespace kelvara {
 
 namespace {
 
-const QString busPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
 const QString objectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int effectPolls = 100;  // × 1 ms: how long a command may take to show
 constexpr double positionTolerance = 0.5;  // seconds; the position moves on while playing
 
-QDBusMessage busDaemonCall(const char* method, const QVariantList& arguments = {}) {
-    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                          QStringLiteral("/org/freedesktop/DBus"),
-                                                          QStringLiteral("org.freedesktop.DBus"),
-                                                          QLatin1String(method));
-    message.setArguments(arguments);
-    return message;
-}
-
 QDBusMessage playerCall(const QString& service, const QString& interface, const char* method,
                         const QVariantList& arguments) {
     QDBusMessage message = QDBusMessage::createMethodCall(service, objectPath, interface, QLatin1String(method));
     message.setArguments(arguments);
     return message;
-}
-
-QDBusMessage statusQuery(const QString& service) {
-    return playerCall(service, propertiesInterface, "Get", {playerInterface, QStringLiteral("PlaybackStatus")});
-}
-
-QString statusOf(const QDBusMessage& reply) {
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        return {};
-    }
-    return reply.arguments().first().value<QDBusVariant>().variant().toString();
 }
 
 BridgeError closedError() { return {LinkErrorCode::playerUnavailable, L("Music закрыта")}; }
@@ -107,7 +83,7 @@ bool shows(const MusicSnapshot& now, const CommandEffect& effect) {
 
 }  // namespace
 
-MprisBackend::MprisBackend(QDBusConnection bus) : bus_(std::move(bus)) {}
+MprisBackend::MprisBackend(QDBusConnection bus) : bus_(bus), directory_(std::move(bus)) {}
 
 QDBusMessage MprisBackend::call(QDBusMessage message) {
     // A player that is not running must not be started by asking it something.
@@ -121,67 +97,27 @@ QDBusMessage MprisBackend::call(QDBusMessage message) {
     return reply;
 }
 
-QStringList MprisBackend::runningPlayers() {
-    QStringList players;
-    for (const QString& name : call(busDaemonCall("ListNames")).arguments().value(0).toStringList()) {
-        if (name.startsWith(busPrefix)) {
-            players.append(name);
-        }
-    }
-    players.sort();
-    return players;
+void MprisBackend::beginRequest() {
+    directory_.catchUp();
+    player_ = directory_.followed();
 }
 
-QString MprisBackend::firstPlayerByStatus(const QStringList& players) {
-    // All questions go out at once, so one slow player costs one time-out, not several.
-    QList<QDBusPendingCall> pending;
-    for (const QString& player : players) {
-        QDBusMessage query = statusQuery(player);
-        query.setAutoStartService(false);
-        pending.append(bus_.asyncCall(query, callTimeoutMs));
-    }
-    QStringList statuses;
-    for (QDBusPendingCall& call : pending) {
-        call.waitForFinished();
-        statuses.append(statusOf(call.reply()));
-    }
-    for (const char* wanted : {"Playing", "Paused"}) {
-        if (const auto index = statuses.indexOf(QLatin1String(wanted)); index >= 0) {
-            return players[index];
-        }
-    }
-    return players.first();
-}
-
-std::optional<QString> MprisBackend::followedPlayer() {
-    if (!bus_.isConnected()) {
-        return std::nullopt;
-    }
-    // Read anew each time: the window may change the choice while this child runs.
-    if (const std::optional<QString> chosen = Settings().musicPlayer()) {
-        const QString name = busPrefix + *chosen;
-        const bool running = call(busDaemonCall("NameHasOwner", {name})).arguments().value(0).toBool();
-        return running ? std::optional(name) : std::nullopt;
-    }
-    const QStringList players = runningPlayers();
-    if (players.size() <= 1) {
-        return players.isEmpty() ? std::nullopt : std::optional(players.first());
-    }
-    return firstPlayerByStatus(players);
-}
-
-MprisPlayerState MprisBackend::readPlayer(const QString& service) {
-    const QDBusMessage reply = call(playerCall(service, propertiesInterface, "GetAll", {playerInterface}));
+MprisPlayerState MprisBackend::readPlayer(const MprisPlayer& player) {
+    const QDBusMessage reply = call(playerCall(player.busName(), propertiesInterface, "GetAll", {playerInterface}));
     const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().value(0).value<QDBusArgument>());
-    return MprisPlayerState::fromProperties(properties);
+    MprisPlayerState state = MprisPlayerState::fromProperties(properties);
+    directory_.noteStatus(player.connection, properties.value(QStringLiteral("PlaybackStatus")).toString());
+    return state;
 }
 
 MusicSnapshot MprisBackend::readStatus() {
+    if (!player_) {
+        return {};
+    }
     try {
-        const std::optional<QString> player = followedPlayer();
-        return player ? readPlayer(*player).snapshot : MusicSnapshot();
+        return readPlayer(*player_).snapshot;
     } catch (const BridgeError& error) {
-        // The player quit between finding it and reading it: it is simply not running.
+        // The player quit since the request began: it is simply not running.
         if (error.is(LinkErrorCode::playerUnavailable)) {
             return {};
         }
@@ -189,23 +125,23 @@ MusicSnapshot MprisBackend::readStatus() {
     }
 }
 
-void MprisBackend::callPlayer(const QString& service, const char* method, const QVariantList& arguments) {
-    call(playerCall(service, playerInterface, method, arguments));
+void MprisBackend::callPlayer(const MprisPlayer& player, const char* method, const QVariantList& arguments) {
+    call(playerCall(player.busName(), playerInterface, method, arguments));
 }
 
-void MprisBackend::awaitEffect(const QString& service, const BridgeRequest& request, const MusicSnapshot& before) {
+void MprisBackend::awaitEffect(const MprisPlayer& player, const BridgeRequest& request, const MusicSnapshot& before) {
     const CommandEffect effect = effectOf(request, before);
-    for (int poll = 0; poll < effectPolls && !shows(readPlayer(service).snapshot, effect); ++poll) {
+    for (int poll = 0; poll < effectPolls && !shows(readPlayer(player).snapshot, effect); ++poll) {
         QThread::msleep(1);
     }
 }
 
 void MprisBackend::runCommand(const BridgeRequest& request) {
-    const std::optional<QString> player = followedPlayer();
-    if (!player) {
+    if (!player_) {
         throw closedError();
     }
-    const MprisPlayerState before = readPlayer(*player);
+    const MprisPlayer& player = *player_;
+    const MprisPlayerState before = readPlayer(player);
     if (!before.hasTrack()) {
         throw BridgeError(LinkErrorCode::playerUnavailable, L("Нет текущего трека"));
     }
@@ -214,25 +150,25 @@ void MprisBackend::runCommand(const BridgeRequest& request) {
     }
 
     const auto setPosition = [&] {
-        callPlayer(*player, "SetPosition", {before.trackObject, microseconds(request.position)});
+        callPlayer(player, "SetPosition", {before.trackObject, microseconds(request.position)});
     };
     switch (request.action) {
-    case BridgeAction::toggle: callPlayer(*player, "PlayPause"); break;
+    case BridgeAction::toggle: callPlayer(player, "PlayPause"); break;
     case BridgeAction::seek: setPosition(); break;
     case BridgeAction::resumeAt:
         setPosition();
-        callPlayer(*player, "Play");
+        callPlayer(player, "Play");
         break;
     case BridgeAction::pauseAt:
-        callPlayer(*player, "Pause");
+        callPlayer(player, "Pause");
         setPosition();
         break;
     case BridgeAction::pause:
-    case BridgeAction::snapshot: callPlayer(*player, "Pause"); break;
+    case BridgeAction::snapshot: callPlayer(player, "Pause"); break;
     }
     // Players apply a command a moment after answering it; the status read that follows
     // must already show its effect. A player that never shows it costs 100 ms, not an error.
-    awaitEffect(*player, request, before.snapshot);
+    awaitEffect(player, request, before.snapshot);
 }
 
 }  // namespace kelvara

@@ -3,6 +3,7 @@
 
 #include "mpris_player_state.h"
 #include "player_backend.h"
+#include "player_directory.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,28 +11,28 @@
 
 namespace kelvara {
 
-// The music player is an MPRIS2 player on the session bus. The one followed is the player
-// the user named in Settings::musicPlayer (the bus name after org.mpris.MediaPlayer2.),
-// else the first playing one, else the first paused one, else the first (bus names sorted).
+// The music player is the MPRIS2 player on the session bus that PlayerDirectory says is
+// followed. Only that player is asked anything; what the others do comes from the
+// directory, so a hung player that is not followed costs nothing.
 class MprisBackend final : public PlayerBackend {
 public:
     static constexpr int callTimeoutMs = 3000;
 
     explicit MprisBackend(QDBusConnection bus = QDBusConnection::sessionBus());
 
+    void beginRequest() override;
     MusicSnapshot readStatus() override;
     void runCommand(const BridgeRequest& request) override;
 
 private:
-    std::optional<QString> followedPlayer();
-    QStringList runningPlayers();
-    QString firstPlayerByStatus(const QStringList& players);
-    MprisPlayerState readPlayer(const QString& service);
-    void callPlayer(const QString& service, const char* method, const QVariantList& arguments = {});
-    void awaitEffect(const QString& service, const BridgeRequest& request, const MusicSnapshot& before);
+    MprisPlayerState readPlayer(const MprisPlayer& player);
+    void callPlayer(const MprisPlayer& player, const char* method, const QVariantList& arguments = {});
+    void awaitEffect(const MprisPlayer& player, const BridgeRequest& request, const MusicSnapshot& before);
     QDBusMessage call(QDBusMessage message);
 
     QDBusConnection bus_;
+    PlayerDirectory directory_;
+    std::optional<MprisPlayer> player_;  // followed for the request being answered
 };
 
 }  // namespace kelvara

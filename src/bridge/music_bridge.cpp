@@ -55,6 +55,7 @@ MusicSnapshot errorSnapshot(const BridgeError& error) {
 
 MusicSnapshot reply(PlayerBackend& backend, const RequestLineReader::Line& line) {
     try {
+        backend.beginRequest();
         const BridgeRequest request = decodeRequest(line);
         if (request.isCommand()) {
             checkCommand(request);

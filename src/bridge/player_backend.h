@@ -12,6 +12,10 @@ class PlayerBackend {
 public:
     virtual ~PlayerBackend() = default;
 
+    // Called once before each request is carried out, so that a command and the status read
+    // that answers it address the same player. Does not throw.
+    virtual void beginRequest() {}
+
     // The player's state; the default snapshot when no player runs.
     virtual MusicSnapshot readStatus() = 0;
 

@@ -200,6 +200,28 @@ TEST_F(MusicControllerTest, DestroyingTheControllerEndsTheChildAndAnswersWhoWait
     EXPECT_EQ(*reply, childEnded());
 }
 
+TEST_F(MusicControllerTest, AStuckChildIsKilledAfterTheTimeOutAndTheNextRequestGetsAFreshOne) {
+    const int timeoutMs = static_cast<int>(2000 * slowdown());
+    MusicController controller(QStringLiteral(KELVARA_EXECUTABLE), AppLanguage::current(), nullptr, timeoutMs);
+    ASSERT_EQ(ask(controller, BridgeRequest::snapshot()).title, "A");
+    const QList<pid_t> stuck = bridgeChildren();
+    ASSERT_EQ(stuck.size(), 1);
+    ::kill(stuck.first(), SIGSTOP);
+
+    std::vector<MusicSnapshot> replies;
+    for (int request = 0; request < 2; ++request) {  // one written to the child, one waiting
+        controller.submit(BridgeRequest::snapshot(), [&](MusicSnapshot reply) { replies.push_back(std::move(reply)); });
+    }
+    ASSERT_TRUE(processEventsUntil([&] { return replies.size() == 2; }, 3 * timeoutMs));
+    const MusicSnapshot stuckFailure =
+        MusicSnapshot::failure(L("Ошибка связи с Music: {0}", L("Служебный процесс не отвечает")));
+    EXPECT_EQ(replies, std::vector<MusicSnapshot>(2, stuckFailure));
+
+    EXPECT_EQ(ask(controller, BridgeRequest::snapshot()).title, "A");
+    EXPECT_TRUE(processEventsUntil([&] { return bridgeChildren().size() == 1 && !bridgeChildren().contains(stuck.first()); }))
+        << "the stuck child is killed and reaped, not left a zombie";
+}
+
 TEST_F(MusicControllerTest, RepliesInPiecesOrSeveralAtOnceReachTheRightRequests) {
     MusicController pieces(fakeChild("while read -r line; do printf '{\"running\":true,'; sleep 0.05;"
                                      " snap | cut -c 17-; done"));

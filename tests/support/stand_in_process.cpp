@@ -7,14 +7,19 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace kelvara::testing {
 
 StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tracks, const QString& status,
-                               double volume) {
+                               double volume, const QStringList& alsoNames) {
     QStringList arguments{QStringLiteral("--name"), name, QStringLiteral("--status"), status,
                           QStringLiteral("--volume"), QString::number(volume)};
     for (const QJsonObject& track : tracks) {
         arguments << QStringLiteral("--track") << QString::fromUtf8(QJsonDocument(track).toJson(QJsonDocument::Compact));
+    }
+    for (const QString& alsoName : alsoNames) {
+        arguments << QStringLiteral("--also-name") << alsoName;
     }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     endWithTestProcess(process_);
@@ -25,7 +30,7 @@ StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tr
 StandInProcess::~StandInProcess() {
     process_.closeWriteChannel();
     // A blocked player would not see its input end.
-    if (unreadAnswers_ > 0 || !process_.waitForFinished(2000)) {
+    if (frozen_ || unreadAnswers_ > 0 || !process_.waitForFinished(2000)) {
         process_.kill();
         process_.waitForFinished();
     }
@@ -52,6 +57,11 @@ QJsonObject StandInProcess::state() {
 void StandInProcess::block(int milliseconds) {
     EXPECT_EQ(command("block " + QByteArray::number(milliseconds)), "blocking");
     ++unreadAnswers_;
+}
+
+void StandInProcess::freeze() {
+    ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP);
+    frozen_ = true;
 }
 
 }  // namespace kelvara::testing

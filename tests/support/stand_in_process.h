@@ -12,8 +12,9 @@ namespace kelvara::testing {
 // driven through its standard input.
 class StandInProcess {
 public:
+    // `alsoNames`: further bus names (after the prefix) the player owns on its one connection.
     StandInProcess(const QString& name, const QList<QJsonObject>& tracks, const QString& status = QStringLiteral("Playing"),
-                   double volume = 1.0);
+                   double volume = 1.0, const QStringList& alsoNames = {});
     ~StandInProcess();
 
     // Sends one control command and returns its answer line.
@@ -22,6 +23,8 @@ public:
     QJsonObject state();
     // Returns once the player has stopped answering for `milliseconds`.
     void block(int milliseconds);
+    // Stops the process (SIGSTOP), as a hung player; it is killed at the end of the test.
+    void freeze();
     qint64 processId() const { return process_.processId(); }
 
 private:
@@ -29,6 +32,7 @@ private:
 
     QProcess process_;
     int unreadAnswers_ = 0;  // the "ok" that ends a block
+    bool frozen_ = false;
 };
 
 }  // namespace kelvara::testing

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kelvara-mpris-player: a stand-in MPRIS player on the session bus for tests and demos.
 //   kelvara-mpris-player --name NAME [--identity TEXT] [--status Playing|Paused|Stopped]
-//                        [--volume V] [--track JSON]...
-// Owns org.mpris.MediaPlayer2.NAME, prints "ready" once it does, then takes the commands
+//                        [--volume V] [--track JSON]... [--also-name NAME2]...
+// Owns org.mpris.MediaPlayer2.NAME (and every NAME2 on the same connection, as VLC owns two
+// names), prints "ready" once it does, then takes the commands
 // that ControlInput lists on its standard input.
 #include "control_input.h"
 #include "mpris_player_adaptor.h"
@@ -15,6 +16,7 @@
 #include <QDBusError>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,7 +48,10 @@ int main(int argc, char* argv[]) {
                                     QStringLiteral("volume"), QStringLiteral("1.0"));
     const QCommandLineOption track(QStringLiteral("track"), QStringLiteral("A track as JSON (repeatable)"),
                                    QStringLiteral("json"));
-    parser.addOptions({name, identity, status, volume, track});
+    const QCommandLineOption alsoName(QStringLiteral("also-name"),
+                                      QStringLiteral("A further bus name on the same connection (repeatable)"),
+                                      QStringLiteral("name"));
+    parser.addOptions({name, identity, status, volume, track, alsoName});
     parser.addHelpOption();
     parser.process(application);
     if (parser.value(name).isEmpty()) {
@@ -58,8 +63,11 @@ int main(int argc, char* argv[]) {
     new kelvara::MprisRootAdaptor(&root, parser.value(identity));
     new kelvara::MprisPlayerAdaptor(&root, player);
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerObject(QStringLiteral("/org/mpris/MediaPlayer2"), &root) ||
-        !bus.registerService(QStringLiteral("org.mpris.MediaPlayer2.") + parser.value(name))) {
+    const auto own = [&bus](const QString& suffix) {
+        return bus.registerService(QStringLiteral("org.mpris.MediaPlayer2.") + suffix);
+    };
+    const QStringList names = QStringList{parser.value(name)} + parser.values(alsoName);
+    if (!bus.registerObject(QStringLiteral("/org/mpris/MediaPlayer2"), &root) || !std::all_of(names.begin(), names.end(), own)) {
         std::fprintf(stderr, "kelvara-mpris-player: %s\n", qPrintable(bus.lastError().message()));
         return 1;
     }

@@ -48,8 +48,12 @@ void deliver(MusicController::Reply reply, MusicSnapshot snapshot) {
 
 }  // namespace
 
-MusicController::MusicController(QString executable, AppLanguage language, QObject* parent)
-    : QObject(parent), executable_(std::move(executable)), language_(language) {}
+MusicController::MusicController(QString executable, AppLanguage language, QObject* parent, int replyTimeoutMs)
+    : QObject(parent), executable_(std::move(executable)), language_(language) {
+    replyTimer_.setSingleShot(true);
+    replyTimer_.setInterval(replyTimeoutMs);
+    connect(&replyTimer_, &QTimer::timeout, this, &MusicController::giveUpOnChild);
+}
 
 MusicController::~MusicController() {
     const MusicSnapshot gone = linkFailure(L("Служебный процесс завершился"));
@@ -110,6 +114,7 @@ void MusicController::startNext() {
     // QProcess writes with SIGPIPE held back, so a child that is gone comes back as a write
     // error instead of ending this process.
     process_->write(line);
+    replyTimer_.start();
     // A reply may already wait in `pending_` when a child answered more lines than asked.
     completeFromPending();
 }
@@ -199,7 +204,19 @@ void MusicController::fail(const QString& description) {
     finish(linkFailure(description));
 }
 
+void MusicController::giveUpOnChild() {
+    qCDebug(linkLog) << "bridge child did not answer within" << replyTimer_.interval() << "ms; killing it";
+    const QString description = L("Служебный процесс не отвечает");
+    // Those waiting were asked of the stuck child's world; none would be answered in time.
+    std::deque<Exchange> waiting = std::exchange(waiting_, {});
+    fail(description);
+    for (Exchange& exchange : waiting) {
+        deliver(std::move(exchange.reply), linkFailure(description));
+    }
+}
+
 void MusicController::finish(MusicSnapshot snapshot) {
+    replyTimer_.stop();
     Exchange done = std::move(*current_);
     current_.reset();
     deliver(std::move(done.reply), std::move(snapshot));

@@ -10,6 +10,7 @@
 #include <QCoroTask>
 #include <QObject>
 #include <QProcess>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -26,10 +27,16 @@ class MusicController : public QObject {
 public:
     using Reply = std::function<void(MusicSnapshot)>;
 
+    // The child bounds every player call by 3 s and a command makes at most a few, so a
+    // child that has not answered by then is stuck itself.
+    static constexpr int defaultReplyTimeoutMs = 8000;
+
     // `executable` is started as the child; `language` is passed on so the child speaks the
-    // window's language.
+    // window's language. A child that leaves a request unanswered for `replyTimeoutMs` is
+    // killed: that request and those waiting get an error, and the next starts a fresh child.
     explicit MusicController(QString executable = QCoreApplication::applicationFilePath(),
-                             AppLanguage language = AppLanguage::current(), QObject* parent = nullptr);
+                             AppLanguage language = AppLanguage::current(), QObject* parent = nullptr,
+                             int replyTimeoutMs = defaultReplyTimeoutMs);
     // Terminates the child. Requests still waiting get an error snapshot.
     ~MusicController() override;
 
@@ -57,6 +64,7 @@ private:
     void completeFromPending();
     void fail(const QString& description);
     void finish(MusicSnapshot snapshot);
+    void giveUpOnChild();
 
     QString executable_;
     AppLanguage language_;
@@ -65,6 +73,7 @@ private:
     std::optional<Exchange> current_;
     std::deque<Exchange> waiting_;
     bool nextScheduled_ = false;
+    QTimer replyTimer_;  // runs while a written request waits for its reply
 };
 
 }  // namespace kelvara

@@ -7,6 +7,7 @@
 #include "models/timeline.h"
 #include "player/music_controller.h"
 #include "player/workspace_watcher.h"
+#include "player_directory.h"
 #include "publish.h"
 #include "storage/settings.h"
 
@@ -35,7 +36,8 @@ PlaybackLink::PlaybackLink(std::shared_ptr<UptimeClock> clock, const QString& br
       fallbackDuration_(std::move(fallbackDuration)),
       seekLocked_(Settings().seekLocked()),
       controller_(std::make_unique<MusicController>(bridgeExecutable)),
-      observers_(new WorkspaceWatcher(sessionBus, systemBus, this)),
+      players_(new PlayerDirectory(sessionBus, this)),
+      observers_(new WorkspaceWatcher(*players_, systemBus, this)),
       anchorTime_(clock_->now()) {
     connect(observers_, &WorkspaceWatcher::restartRequested, this, &PlaybackLink::restartPolling);
 }

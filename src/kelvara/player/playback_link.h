@@ -17,6 +17,7 @@
 namespace kelvara {
 
 class MusicController;
+class PlayerDirectory;
 class WorkspaceWatcher;
 
 // The link to the followed player, on the main thread: polls it through the bridge,
@@ -53,6 +54,8 @@ public:
     double duration() const;  // snapshot, else the fallback
     bool canControl() const;  // a current track, automation not refused
     bool seekInFlight() const { return seekTaskRunning_; }
+    // The players on the bus, for the player menu.
+    PlayerDirectory& players() { return *players_; }
 
     // Polling.
     void start();
@@ -114,6 +117,7 @@ private:
     std::optional<QString> seekNotice_;
 
     std::unique_ptr<MusicController> controller_;
+    PlayerDirectory* players_;
     WorkspaceWatcher* observers_;
     std::optional<TaskToken> pollTask_;
     std::optional<TaskToken> noticeTask_;

@@ -3,7 +3,7 @@
 
 #include "app_state.h"
 #include "i18n/l.h"
-#include "player/player_directory.h"
+#include "player/show_player.h"
 #include "ui/language_menu.h"
 #include "ui/player_menu.h"
 #include "ui/window_commands.h"
@@ -16,7 +16,7 @@ namespace kelvara {
 
 MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
     : QMenu(parent), state_(state), languages_(new LanguageMenu(Relauncher::ofThisProcess(), this)),
-      players_(new PlayerMenu(PlayerDirectory(), this)) {
+      players_(new PlayerMenu(state.playback().players(), this)) {
     addMenu(languages_);
     addSeparator();
     addAction(commands.compact());
@@ -24,7 +24,7 @@ MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
     chooseFile_ = addAction(L("Выбрать локальный файл…"), this, &MoreMenu::chooseTrackFile);
     resetFile_ = addAction(L("Использовать путь из Music"), &state_, &AppState::resetFile);
     retry_ = addAction(L("Повторить подключение / анализ"), &state_, &AppState::retry);
-    showPlayer_ = addAction(L("Показать Music"), this, [] { PlayerDirectory().showPlayer(); });
+    showPlayer_ = addAction(L("Показать Music"), this, [this] { showPlayer(state_.playback().players()); });
     addMenu(players_);
     connect(players_, &PlayerMenu::playerChosen, &state_, &AppState::restartPolling);
     addSeparator();

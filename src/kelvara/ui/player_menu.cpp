@@ -2,6 +2,7 @@
 #include "ui/player_menu.h"
 
 #include "i18n/l.h"
+#include "player_directory.h"
 #include "storage/settings.h"
 
 #include <QActionGroup>
@@ -10,15 +11,29 @@
 
 namespace kelvara {
 
-PlayerMenu::PlayerMenu(PlayerDirectory directory, QWidget* parent) : QMenu(L("Плеер"), parent), directory_(std::move(directory)) {
+PlayerMenu::PlayerMenu(PlayerDirectory& players, QWidget* parent) : QMenu(L("Плеер"), parent), players_(players) {
     connect(this, &QMenu::aboutToShow, this, &PlayerMenu::fill);
+    // A player that comes, goes or is first read while the menu is open shows at once.
+    connect(&players_, &PlayerDirectory::changed, this, [this] {
+        if (isVisible()) {
+            fill();
+        }
+    });
+    players_.watch();
     fill();
 }
 
 void PlayerMenu::fill() {
     clear();
     auto* group = new QActionGroup(this);
-    const std::optional<QString> chosen = Settings().musicPlayer();
+    const std::vector<MprisPlayer> players = players_.players();
+    std::optional<QString> chosen = Settings().musicPlayer();
+    // A player is chosen under any of its bus names and shown under its first.
+    const auto named = std::find_if(players.begin(), players.end(), [&](const MprisPlayer& p) { return chosen && p.answersTo(*chosen); });
+    const bool chosenRunning = named != players.end();
+    if (chosenRunning) {
+        chosen = named->suffix();
+    }
     const auto add = [&](const QString& title, const std::optional<QString>& suffix) {
         QAction* item = addAction(title);
         item->setCheckable(true);
@@ -27,18 +42,17 @@ void PlayerMenu::fill() {
         connect(item, &QAction::triggered, this, [this, suffix] { choose(suffix); });
     };
     add(L("Автоматически"), std::nullopt);
-    const std::vector<MprisPlayer> players = directory_.players();
     if (!players.empty()) {
         addSeparator();
     }
     // A chosen player that is not running now stays listed, checked, until it returns.
-    if (chosen && std::none_of(players.begin(), players.end(), [&](const MprisPlayer& p) { return p.suffix() == *chosen; })) {
+    if (chosen && !chosenRunning) {
         add(*chosen, chosen);
     }
     for (const MprisPlayer& player : players) {
         // Two instances of one player share a name; the bus name tells them apart.
-        const bool shared = std::count_if(players.begin(), players.end(), [&](const MprisPlayer& p) { return p.identity == player.identity; }) > 1;
-        add(shared ? QStringLiteral("%1 (%2)").arg(player.identity, player.suffix()) : player.identity, player.suffix());
+        const bool shared = std::count_if(players.begin(), players.end(), [&](const MprisPlayer& p) { return p.title() == player.title(); }) > 1;
+        add(shared ? QStringLiteral("%1 (%2)").arg(player.title(), player.suffix()) : player.title(), player.suffix());
     }
 }
 

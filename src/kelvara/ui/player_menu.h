@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "player/player_directory.h"
-
 #include <QMenu>
+
+#include <optional>
 
 namespace kelvara {
 
+class PlayerDirectory;
+
 // "Player": follow the automatic choice or one of the MPRIS players on the bus (by its own
-// name), for people with more than one player open. Filled each time it opens.
+// name), for people with more than one player open. Listed from the directory, which the
+// bus keeps up to date, so opening the menu never waits on a player.
 class PlayerMenu : public QMenu {
     Q_OBJECT
 
 public:
-    explicit PlayerMenu(PlayerDirectory directory, QWidget* parent = nullptr);
+    // `players` must outlive the menu.
+    explicit PlayerMenu(PlayerDirectory& players, QWidget* parent = nullptr);
 
     void fill();
 
@@ -24,7 +28,7 @@ signals:
 private:
     void choose(const std::optional<QString>& suffix);
 
-    PlayerDirectory directory_;
+    PlayerDirectory& players_;
 };
 
 }  // namespace kelvara
