@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kelvara-analyze [--json] [--no-cache] FILE…: analyses each file through the cache the
-// program uses and prints one result per file.
+// program uses and prints one result per file. --instrumental FILE… prepares instrumentals
+// instead; --decode FILE hands the separation worker the decoded audio.
 #include "analysis/analysis_job.h"
+#include "decode_command.h"
+#include "instrumental_command.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
 #include "progress_bar.h"
@@ -23,6 +26,8 @@ struct Options {
     bool json = false;
     bool useCache = true;
     bool help = false;
+    bool instrumental = false;
+    bool decode = false;
     QStringList files;
     QString unknownOption;
 };
@@ -47,6 +52,10 @@ Options parseOptions(const QStringList& arguments) {
             options.json = true;
         } else if (argument == QLatin1String("--no-cache")) {
             options.useCache = false;
+        } else if (argument == QLatin1String("--instrumental")) {
+            options.instrumental = true;
+        } else if (argument == QLatin1String("--decode")) {
+            options.decode = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
         } else if (options.unknownOption.isEmpty()) {
@@ -65,6 +74,12 @@ QString helpText() {
              "  --no-cache  анализировать заново, не читая и не записывая кэш\n"
              "  --help      показать эту справку\n\n"
              "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать.");
+}
+
+QString fullHelpText() {
+    return helpText() + QStringLiteral("\n\n") +
+           L("  --instrumental  подготовить для файлов инструменталы (без вокала) в кэше, которым пользуется окно\n"
+             "  --decode ФАЙЛ   вывести звук файла так, как его видит Kelvara (для обработчика вокала)");
 }
 
 void printText(std::FILE* stream, const QString& text) {
@@ -131,14 +146,24 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const Options options = parseOptions(QCoreApplication::arguments());
     if (options.help) {
-        printText(stdout, helpText());
+        printText(stdout, fullHelpText());
         return 0;
     }
     if (!options.unknownOption.isEmpty() || options.files.isEmpty()) {
         printText(stderr, options.unknownOption.isEmpty() ? L("Не указаны файлы для анализа.")
                                                           : L("Неизвестный параметр: {0}", options.unknownOption));
-        printText(stderr, helpText());
+        printText(stderr, fullHelpText());
         return 2;
+    }
+    if (options.decode) {
+        if (options.files.size() == 1) {
+            return decodeToStandardOutput(options.files.first());
+        }
+        printText(stderr, L("После --decode нужен ровно один файл."));
+        return 2;
+    }
+    if (options.instrumental) {
+        return renderInstrumentals(options.files);
     }
     const AnalysisJob job(WaveformCache(), options.useCache);
     ProgressBar bar;

@@ -6,14 +6,12 @@
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
+#include "storage/cache_eviction.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-#include <vector>
+#include <cstdint>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,37 +20,10 @@ namespace kelvara {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-fs::path nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 // Marks a file as recently used for the eviction order.
 void touch(const QString& path) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-}
-
-struct CacheFile {
-    fs::path path;
-    std::uintmax_t size;
-    fs::file_time_type modified;
-};
-
-std::vector<CacheFile> cacheFiles(const QString& directory) {
-    std::vector<CacheFile> files;
-    std::error_code error;
-    for (fs::directory_iterator it(nativePath(directory), error), end; !error && it != end; it.increment(error)) {
-        if (it->path().extension() != ".peaks") {
-            continue;
-        }
-        std::error_code sizeError, dateError;
-        const std::uintmax_t size = it->file_size(sizeError);
-        const fs::file_time_type modified = it->last_write_time(dateError);
-        if (!sizeError && !dateError) {
-            files.push_back({it->path(), size, modified});
-        }
-    }
-    return files;
 }
 
 }  // namespace
@@ -133,27 +104,9 @@ void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity)
     prune();
 }
 
-// Evicts the least recently used ".peaks" files until the total is within the budget;
-// files of other kinds are neither counted nor touched, and any failure is skipped.
+// Evicts the least recently used ".peaks" files until the total is within the budget.
 void WaveformCache::prune() const {
-    std::vector<CacheFile> files = cacheFiles(directory_);
-    std::stable_sort(files.begin(), files.end(),
-                     [](const CacheFile& a, const CacheFile& b) { return a.modified < b.modified; });
-    std::uintmax_t total = 0;
-    for (const CacheFile& file : files) {
-        total += file.size;
-    }
-    for (const CacheFile& file : files) {
-        if (total <= static_cast<std::uintmax_t>(sizeBudget)) {
-            break;
-        }
-        std::error_code error;
-        if (fs::remove(file.path, error)) {
-            total -= file.size;
-        } else if (error) {
-            qCDebug(cacheLog) << "cannot evict" << file.path.c_str() << ":" << error.message().c_str();
-        }
-    }
+    evictOldest(directory_, QStringLiteral("peaks"), static_cast<std::uintmax_t>(sizeBudget));
 }
 
 }  // namespace kelvara
