@@ -24,7 +24,7 @@ for _variable in ("OPENBLAS_NUM_THREADS", "MKL_NUM_THREADS"):
     os.environ.setdefault(_variable, os.environ.get("OMP_NUM_THREADS", "4"))
 
 import numpy as np  # noqa: E402
-from scipy import ndimage  # noqa: E402
+from scipy import fft, ndimage  # noqa: E402
 
 FRAME = 4096
 HOP = 1024
@@ -41,6 +41,7 @@ REPEAT_MIN_GAP_S = 1.0
 REPEAT_RANGE_S = 30.0
 FEATURE_BANDS = 100
 MONO_SIDE_DB = -35.0
+THREADS = int(os.environ.get("OMP_NUM_THREADS", "4"))
 HARMONIC_FLOOR = 0.7        # share of the mask the harmonic cue cannot take away (consonants)
 
 
@@ -149,7 +150,7 @@ def spectra(audio, first, last):
     """STFT of frames [first, last) for both channels: (2, frames, bins) complex64."""
     samples = audio.read(frame_start(first), (last - first - 1) * HOP + FRAME)
     strides = np.lib.stride_tricks.sliding_window_view(samples, FRAME, axis=1)[:, ::HOP]
-    return np.fft.rfft(strides * WINDOW, axis=2).astype(np.complex64)
+    return fft.rfft(strides * WINDOW, axis=2, workers=THREADS)
 
 
 class Bands:
@@ -280,7 +281,7 @@ def separate(audio, repetition, bands, sink, progress):
         mask = vocal_mask(left, right, repetition, bands, lo, hi)[first - lo:last - lo]
         left, right = left[first - lo:last - lo], right[first - lo:last - lo]
         removed = mask * 0.5 * (left + right)
-        frames = np.fft.irfft(np.stack([left - removed, right - removed]), n=FRAME, axis=2) * WINDOW * 0.5
+        frames = fft.irfft(np.stack([left - removed, right - removed]), n=FRAME, axis=2, workers=THREADS) * WINDOW * 0.5
         end = frame_start(last - 1) + FRAME
         grown = np.zeros((2, end - pending_start), np.float32)
         grown[:, :pending.shape[1]] = pending

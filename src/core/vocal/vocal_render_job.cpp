@@ -178,7 +178,10 @@ QString VocalRenderJob::runWorker(const RuntimeDescriptor& runtime, const QStrin
     QElapsedTimer sinceCancel;
     // Reading stops when the worker exits, even if a program it started still holds the pipe.
     while (process.state() != QProcess::NotRunning) {
-        process.waitForReadyRead(readWaitMs);
+        // A worker that closed its output is still waited for, without spinning.
+        if (!process.waitForReadyRead(readWaitMs)) {
+            process.waitForFinished(readWaitMs);
+        }
         events.feed(process.readAllStandardOutput());
         killIfStuck(sinceCancel);
     }
