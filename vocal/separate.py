@@ -26,6 +26,10 @@ for _variable in ("OPENBLAS_NUM_THREADS", "MKL_NUM_THREADS"):
 import numpy as np  # noqa: E402
 from scipy import fft, ndimage  # noqa: E402
 
+# Tuned by measurement on generated centre-voice mixes (tests/vocal): a sung voice with vibrato
+# and a speech-like one with consonants in a room, over centred drums and bass and wide chords.
+# The wider band reaches speech fundamentals and fricatives; the harmonic cue keeps a floor
+# because consonants are percussive; a softer mask power removes more of a reverberant voice.
 FRAME = 4096
 HOP = 1024
 LOW_HZ = 80.0             # speech fundamentals reach down to about 90 Hz
@@ -143,7 +147,8 @@ def frame_start(index):
 
 
 def frame_count(frames):
-    return (frames + FRAME - HOP + HOP - 1) // HOP
+    """Frames whose start lies before the end of the track."""
+    return (frames + FRAME - 1) // HOP
 
 
 def spectra(audio, first, last):
@@ -154,14 +159,15 @@ def spectra(audio, first, last):
 
 
 class Bands:
-    """Bin ranges of the mask (120 Hz–8 kHz) and of the repetition feature."""
+    """Bin range of the mask (LOW_HZ to HIGH_HZ) and the band of each bin in the repetition
+    feature."""
 
     def __init__(self, rate):
         hz = np.arange(FRAME // 2 + 1) * rate / FRAME
         self.low = int(np.searchsorted(hz, LOW_HZ))
         self.high = int(np.searchsorted(hz, min(HIGH_HZ, rate / 2)))
         edges = np.geomspace(40.0, rate / 2, FEATURE_BANDS + 1)
-        self.feature_band = np.clip(np.searchsorted(edges, hz[:]) - 1, 0, FEATURE_BANDS - 1)
+        self.feature_band = np.clip(np.searchsorted(edges, hz) - 1, 0, FEATURE_BANDS - 1)
 
 
 # --- cues ------------------------------------------------------------------------------------
@@ -190,12 +196,13 @@ class Repetition:
     own frame elsewhere in the track. Likeness is measured on the side channel pooled to
     log-frequency bands, where a centred voice is absent."""
 
-    def __init__(self, total_frames, bins, bands, rate):
+    def __init__(self, total_frames, bands, rate):
         self.features = np.zeros((total_frames, FEATURE_BANDS), np.float32)
-        self.magnitudes = np.zeros((total_frames, bins), np.float16)
-        bins_all = len(bands.feature_band)
-        self.pool = np.zeros((bins_all, FEATURE_BANDS), np.float32)
-        self.pool[np.arange(bins_all), bands.feature_band] = 1.0
+        # The mid's magnitudes in the mask's range, for the whole track: 50 MB for 10 minutes.
+        self.magnitudes = np.zeros((total_frames, bands.high - bands.low), np.float16)
+        all_bins = len(bands.feature_band)
+        self.pool = np.zeros((all_bins, FEATURE_BANDS), np.float32)
+        self.pool[np.arange(all_bins), bands.feature_band] = 1.0
         self.gap = int(REPEAT_MIN_GAP_S * rate / HOP)
         self.reach = int(REPEAT_RANGE_S * rate / HOP)
 
@@ -223,7 +230,7 @@ class Repetition:
         if valid.all():
             typical = np.median(neighbours, axis=1)
         else:
-            # A short track: frames without enough others count as repeating nothing.
+            # A short track: a frame uses the others it has; with none, nothing repeats.
             neighbours[~valid] = np.nan
             with np.errstate(all="ignore"):
                 typical = np.nan_to_num(np.nanmedian(neighbours, axis=1), nan=0.0)
@@ -241,7 +248,7 @@ def chunks(total):
 def gather(audio, bands, progress):
     """First pass: the repetition feature of the whole track, and the side-to-mid energy."""
     total = frame_count(audio.frames)
-    repetition = Repetition(total, bands.high - bands.low, bands, audio.rate)
+    repetition = Repetition(total, bands, audio.rate)
     side_energy = mid_energy = 0.0
     for first, last in chunks(total):
         left, right = spectra(audio, first, last)
