@@ -8,6 +8,7 @@
 #include "test_home.h"
 #include "vocal/instrumental_cache.h"
 #include "vocal/vocal_render_job.h"
+#include "vocal/work_folder.h"
 #include "wait_until.h"
 
 #include <QCoreApplication>
@@ -280,12 +281,14 @@ cp "$source" "$out/i.wav"; echo "{\"result\": \"$out/i.wav\"}")");
     EXPECT_LT(timer.elapsed(), 20'000);
 }
 
-TEST_F(VocalRenderJobTest, WorkFoldersLeftByAnEndedRunAreRemovedByTheNext) {
+TEST_F(VocalRenderJobTest, WorkFoldersLeftByAnEndedRunAreRemovedByTheNextButNotThoseInUse) {
     const QString abandoned = resources().cacheDirectory + QStringLiteral("/.work-ABANDONED");
     QDir().mkpath(abandoned + QStringLiteral("/inner"));
+    const WorkFolder running(resources().cacheDirectory);  // another job's, still at work
     copyingWorker();
     EXPECT_TRUE(render().instrumental);
     EXPECT_FALSE(QFileInfo::exists(abandoned));
+    EXPECT_TRUE(QFileInfo::exists(running.path()));
 }
 
 // What a DJ does the night before: the tool renders with the real worker into the cache, and
