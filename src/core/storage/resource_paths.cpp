@@ -48,7 +48,8 @@ std::optional<QString> ResourcePaths::decoder() {
     const QString name = QStringLiteral("kelvara-analyze");
     QStringList candidates{QCoreApplication::applicationDirPath() + QLatin1Char('/') + name};
     if (const auto base = root()) {
-        candidates << *base + QStringLiteral("/bin/") + name << *base + QStringLiteral("/tools/") + name + QLatin1Char('/') + name;
+        candidates << *base + QStringLiteral("/bin/") + name
+                   << *base + QStringLiteral("/tools/") + name + QLatin1Char('/') + name;
     }
     for (const QString& candidate : candidates) {
         if (isExecutable(candidate)) {

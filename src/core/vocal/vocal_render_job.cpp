@@ -152,8 +152,8 @@ QString VocalRenderJob::runWorker(const RuntimeDescriptor& runtime, const QStrin
                                   const Progress& progress) {
     QProcess process;
     process.setProgram(runtime.python);
-    process.setArguments({QStringLiteral("-u"), resources_.script(), QStringLiteral("--input"), source, QStringLiteral("--output"),
-                          workFolder, QStringLiteral("--models"), runtime.models});
+    process.setArguments({QStringLiteral("-u"), resources_.script(), QStringLiteral("--input"), source,
+                          QStringLiteral("--output"), workFolder, QStringLiteral("--models"), runtime.models});
     process.setProcessEnvironment(workerEnvironment(resources_.decoder));
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.setStandardErrorFile(createLog(workFolder), QIODevice::Append);

@@ -38,7 +38,8 @@ public:
 
 private:
     // The worker's result file, accepted by the event rules; throws as render() does.
-    QString runWorker(const RuntimeDescriptor& runtime, const QString& source, const QString& workFolder, const Progress& progress);
+    QString runWorker(const RuntimeDescriptor& runtime, const QString& source, const QString& workFolder,
+                      const Progress& progress);
     // Kills the worker's group once it has ignored a cancel for too long.
     void killIfStuck(QElapsedTimer& sinceCancel);
     // Clears the running worker, ending what is left of its group; whether it was cancelled.

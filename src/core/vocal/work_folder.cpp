@@ -35,7 +35,8 @@ int lockFolder(const QString& path) {
 }  // namespace
 
 WorkFolder::WorkFolder(const QString& parent)
-    : path_(parent + QLatin1Char('/') + QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()) {
+    : path_(parent + QLatin1Char('/') + QLatin1String(prefix) +
+            QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()) {
     if (::mkdir(QFile::encodeName(path_).constData(), 0700) != 0) {
         throw fileError(path_, QString::fromLocal8Bit(std::strerror(errno)));
     }
@@ -53,8 +54,8 @@ WorkFolder::~WorkFolder() {
 }
 
 void WorkFolder::removeAbandoned(const QString& parent) {
-    const QStringList names =
-        QDir(parent).entryList({QLatin1String(prefix) + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(parent).entryList({QLatin1String(prefix) + QLatin1Char('*')},
+                                                     QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         const QString path = parent + QLatin1Char('/') + name;
         const int lock = lockFolder(path);
