@@ -44,7 +44,9 @@ REPEAT_NEIGHBOURS = 12
 REPEAT_MIN_GAP_S = 1.0
 REPEAT_RANGE_S = 30.0
 FEATURE_BANDS = 100
-MONO_SIDE_DB = -35.0
+MONO_SIDE_DB = -35.0        # side this far below the mid, between these two, is mono
+MONO_LOW_HZ = 120.0
+MONO_HIGH_HZ = 8000.0
 THREADS = int(os.environ.get("OMP_NUM_THREADS", "4"))
 HARMONIC_FLOOR = 0.7        # share of the mask the harmonic cue cannot take away (consonants)
 
@@ -159,13 +161,15 @@ def spectra(audio, first, last):
 
 
 class Bands:
-    """Bin range of the mask (LOW_HZ to HIGH_HZ) and the band of each bin in the repetition
-    feature."""
+    """Bin ranges of the mask (LOW_HZ to HIGH_HZ) and of the mono check, and the band of each
+    bin in the repetition feature."""
 
     def __init__(self, rate):
         hz = np.arange(FRAME // 2 + 1) * rate / FRAME
         self.low = int(np.searchsorted(hz, LOW_HZ))
         self.high = int(np.searchsorted(hz, min(HIGH_HZ, rate / 2)))
+        self.mono_check = slice(int(np.searchsorted(hz, MONO_LOW_HZ)),
+                                int(np.searchsorted(hz, min(MONO_HIGH_HZ, rate / 2))))
         edges = np.geomspace(40.0, rate / 2, FEATURE_BANDS + 1)
         self.feature_band = np.clip(np.searchsorted(edges, hz) - 1, 0, FEATURE_BANDS - 1)
 
@@ -255,8 +259,8 @@ def gather(audio, bands, progress):
         mid = 0.5 * (left + right)
         side = 0.5 * (left - right)
         repetition.gather(first, side, np.abs(mid[:, bands.low:bands.high]))
-        side_energy += float(np.sum(np.abs(side[:, bands.low:bands.high]) ** 2))
-        mid_energy += float(np.sum(np.abs(mid[:, bands.low:bands.high]) ** 2))
+        side_energy += float(np.sum(np.abs(side[:, bands.mono_check]) ** 2))
+        mid_energy += float(np.sum(np.abs(mid[:, bands.mono_check]) ** 2))
         progress(0.3 * last / total)
     return repetition, side_energy, mid_energy
 
