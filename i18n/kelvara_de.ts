@@ -805,5 +805,43 @@ Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die 
         <source>Метка не найдена: {0}</source>
         <translation>Kein Cue mit der Kennung {0}</translation>
     </message>
+    <message>
+        <source>Читаю трек…</source>
+        <translation>Lese den Track…</translation>
+    </message>
+    <message>
+        <source>Отделяю вокал… {0} %</source>
+        <translation>Entferne den Gesang… {0} %</translation>
+    </message>
+    <message>
+        <source>Не найден декодер Kelvara</source>
+        <translation>Kelvaras Decoder wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Не удалось декодировать аудио.</source>
+        <translation>Das Audio konnte nicht dekodiert werden.</translation>
+    </message>
+    <message>
+        <source>Трек записан в моно: вокал в нём нельзя отделить</source>
+        <translation>Der Track ist mono: sein Gesang lässt sich nicht abtrennen</translation>
+    </message>
+    <message>
+        <source>Ошибка обработки: {0}</source>
+        <translation>Verarbeitungsfehler: {0}</translation>
+    </message>
+    <message>
+        <source>{0} — инструментал: {1}</source>
+        <translation>{0} — Instrumental: {1}</translation>
+    </message>
+    <message>
+        <source>После --decode нужен ровно один файл.</source>
+        <translation>--decode erwartet genau eine Datei.</translation>
+    </message>
+    <message>
+        <source>  --instrumental  подготовить для файлов инструменталы (без вокала) в кэше, которым пользуется окно
+  --decode ФАЙЛ   вывести звук файла так, как его видит Kelvara (для обработчика вокала)</source>
+        <translation>  --instrumental  Instrumentals (ohne Gesang) der Dateien im Cache des Fensters vorbereiten
+  --decode DATEI  den Ton der Datei so ausgeben, wie Kelvara ihn sieht (für die Gesangsverarbeitung)</translation>
+    </message>
 </context>
 </TS>

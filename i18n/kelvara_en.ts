@@ -805,5 +805,43 @@ With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the
         <source>Метка не найдена: {0}</source>
         <translation>No cue with the id {0}</translation>
     </message>
+    <message>
+        <source>Читаю трек…</source>
+        <translation>Reading the track…</translation>
+    </message>
+    <message>
+        <source>Отделяю вокал… {0} %</source>
+        <translation>Removing vocals… {0} %</translation>
+    </message>
+    <message>
+        <source>Не найден декодер Kelvara</source>
+        <translation>Kelvara's decoder wasn't found</translation>
+    </message>
+    <message>
+        <source>Не удалось декодировать аудио.</source>
+        <translation>Couldn't decode the audio.</translation>
+    </message>
+    <message>
+        <source>Трек записан в моно: вокал в нём нельзя отделить</source>
+        <translation>The track is mono: its vocals can't be separated</translation>
+    </message>
+    <message>
+        <source>Ошибка обработки: {0}</source>
+        <translation>Processing error: {0}</translation>
+    </message>
+    <message>
+        <source>{0} — инструментал: {1}</source>
+        <translation>{0} — instrumental: {1}</translation>
+    </message>
+    <message>
+        <source>После --decode нужен ровно один файл.</source>
+        <translation>--decode takes exactly one file.</translation>
+    </message>
+    <message>
+        <source>  --instrumental  подготовить для файлов инструменталы (без вокала) в кэше, которым пользуется окно
+  --decode ФАЙЛ   вывести звук файла так, как его видит Kelvara (для обработчика вокала)</source>
+        <translation>  --instrumental  prepare the files' instrumentals (without vocals) in the cache the window uses
+  --decode FILE   write the file's audio as Kelvara sees it (for the vocal worker)</translation>
+    </message>
 </context>
 </TS>

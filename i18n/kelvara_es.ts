@@ -805,5 +805,43 @@ Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los det
         <source>Метка не найдена: {0}</source>
         <translation>No hay ningún cue con el identificador {0}</translation>
     </message>
+    <message>
+        <source>Читаю трек…</source>
+        <translation>Leyendo la pista…</translation>
+    </message>
+    <message>
+        <source>Отделяю вокал… {0} %</source>
+        <translation>Quitando la voz… {0} %</translation>
+    </message>
+    <message>
+        <source>Не найден декодер Kelvara</source>
+        <translation>No se encontró el decodificador de Kelvara</translation>
+    </message>
+    <message>
+        <source>Не удалось декодировать аудио.</source>
+        <translation>No se pudo decodificar el audio.</translation>
+    </message>
+    <message>
+        <source>Трек записан в моно: вокал в нём нельзя отделить</source>
+        <translation>La pista es mono: no se puede separar su voz</translation>
+    </message>
+    <message>
+        <source>Ошибка обработки: {0}</source>
+        <translation>Error de procesamiento: {0}</translation>
+    </message>
+    <message>
+        <source>{0} — инструментал: {1}</source>
+        <translation>{0} — instrumental: {1}</translation>
+    </message>
+    <message>
+        <source>После --decode нужен ровно один файл.</source>
+        <translation>--decode necesita exactamente un archivo.</translation>
+    </message>
+    <message>
+        <source>  --instrumental  подготовить для файлов инструменталы (без вокала) в кэше, которым пользуется окно
+  --decode ФАЙЛ   вывести звук файла так, как его видит Kelvara (для обработчика вокала)</source>
+        <translation>  --instrumental  preparar los instrumentales (sin voz) de los archivos en la caché que usa la ventana
+  --decode ARCHIVO  escribir el audio del archivo tal como lo ve Kelvara (para el procesador de voz)</translation>
+    </message>
 </context>
 </TS>

@@ -41,6 +41,10 @@ AnalyzeOptions AnalyzeOptions::parse(const QStringList& arguments) {
             ++it;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
+        } else if (argument == QLatin1String("--instrumental")) {
+            options.instrumental = true;
+        } else if (argument == QLatin1String("--decode")) {
+            options.decode = true;
         } else if (argument == QLatin1String("--version")) {
             options.version = true;
         } else {
@@ -53,6 +57,8 @@ AnalyzeOptions AnalyzeOptions::parse(const QStringList& arguments) {
     }
     if (!options.help && !options.version && options.files.isEmpty()) {
         options.error = L("Не указаны файлы для анализа.");
+    } else if (options.decode && options.files.size() != 1) {
+        options.error = L("После --decode нужен ровно один файл.");
     }
     return options;
 }
@@ -68,7 +74,10 @@ QString AnalyzeOptions::helpText() {
              "  --help      показать эту справку\n"
              "  --version   показать версию\n\n"
              "Код выхода не равен нулю, если хотя бы один файл не удалось проанализировать; кэш, который не "
-             "удалось записать, — только предупреждение.");
+             "удалось записать, — только предупреждение.") +
+           QStringLiteral("\n\n") +
+           L("  --instrumental  подготовить для файлов инструменталы (без вокала) в кэше, которым пользуется окно\n"
+             "  --decode ФАЙЛ   вывести звук файла так, как его видит Kelvara (для обработчика вокала)");
 }
 
 }  // namespace kelvara

@@ -12,6 +12,8 @@ struct AnalyzeOptions {
     bool useCache = true;
     bool help = false;
     bool version = false;
+    bool instrumental = false;  // prepare instrumentals instead of waveforms
+    bool decode = false;        // write one file's decoded audio for the separation worker
     int jobs = 0;  // files analysed at once; 0 until read: the number of cores
     QStringList files;
     QString error;  // why the command line cannot be run, already localized; empty when it can

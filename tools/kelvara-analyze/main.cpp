@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kelvara-analyze [--json] [--no-cache] [--jobs N] FILE… (or --help, --version): analyses
 // each file through the cache the program uses and prints one result per file.
+// --instrumental FILE… prepares instrumentals instead; --decode FILE hands the separation
+// worker the decoded audio.
 #include "about/program_version.h"
 #include "analysis/analysis_job.h"
 #include "analyze_options.h"
 #include "batch_analysis.h"
+#include "decode_command.h"
+#include "instrumental_command.h"
 #include "i18n/l.h"
 #include "progress_bar.h"
 
@@ -97,6 +101,12 @@ int main(int argc, char* argv[]) {
         printText(stderr, options.error);
         printText(stderr, AnalyzeOptions::helpText());
         return 2;
+    }
+    if (options.decode) {
+        return decodeToStandardOutput(options.files.first());
+    }
+    if (options.instrumental) {
+        return renderInstrumentals(options.files);
     }
     const AnalysisJob job(WaveformCache(), options.useCache);
     ProgressBar bar;

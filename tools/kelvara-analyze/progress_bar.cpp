@@ -29,6 +29,15 @@ void ProgressBar::show(const QString& label, double fraction) {
     drawn_ = true;
 }
 
+void ProgressBar::showText(const QString& label, const QString& text) {
+    if (!enabled_) {
+        return;
+    }
+    std::fprintf(stderr, "\r\033[K%s: %s", qUtf8Printable(QFileInfo(label).fileName()), qUtf8Printable(text));
+    std::fflush(stderr);
+    drawn_ = true;
+}
+
 void ProgressBar::clear() {
     if (drawn_) {
         std::fprintf(stderr, "\r\033[K");

@@ -12,6 +12,8 @@ public:
     ProgressBar();
 
     void show(const QString& label, double fraction);
+    // A status text in place of the bar, for work that reports its progress in words.
+    void showText(const QString& label, const QString& text);
     // Clears the line so the next output starts on a clean one.
     void clear();
 

@@ -6,16 +6,15 @@
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"
 #include "storage/atomic_file.h"
+#include "storage/cache_eviction.h"
 #include "storage/regular_file.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,44 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 // Marks a file as recently used for the eviction order.
 void touch(const QString& path) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
 }
 
-struct CacheFile {
-    fs::path path;
-    std::uintmax_t size;
-    fs::file_time_type modified;
-    bool temporary;  // "<key>.peaks.XXXXXX", left behind when a save was killed midway
-};
-
+// "<key>.peaks.XXXXXX", left behind when a save was killed midway.
 bool isTemporary(const fs::path& path) {
     return path.stem().extension() == ".peaks" && path.extension().string().size() == 7;  // "." + 6 letters
-}
-
-std::vector<CacheFile> cacheFiles(const QString& directory) {
-    std::vector<CacheFile> files;
-    std::error_code error;
-    for (fs::directory_iterator it(nativePath(directory), error), end; !error && it != end; it.increment(error)) {
-        const bool temporary = isTemporary(it->path());
-        if (it->path().extension() != ".peaks" && !temporary) {
-            continue;
-        }
-        std::error_code typeError, sizeError, dateError;
-        if (!it->is_regular_file(typeError)) {
-            continue;
-        }
-        const std::uintmax_t size = it->file_size(sizeError);
-        const fs::file_time_type modified = it->last_write_time(dateError);
-        if (!sizeError && !dateError) {
-            files.push_back({it->path(), size, modified, temporary});
-        }
-    }
-    return files;
 }
 
 // Whether some process still has the file open: a write lease is only granted on a file
@@ -83,9 +53,9 @@ bool heldOpen(const fs::path& path) {
 }
 
 // A temporary older than a minute that nobody holds belongs to a save that will never end.
-bool abandoned(const CacheFile& file) {
+bool abandoned(const CachedFile& file) {
     constexpr auto staleAfter = std::chrono::minutes(1);
-    return file.temporary && fs::file_time_type::clock::now() - file.modified > staleAfter && !heldOpen(file.path);
+    return isTemporary(file.path) && fs::file_time_type::clock::now() - file.modified > staleAfter && !heldOpen(file.path);
 }
 
 void removeQuietly(const fs::path& path) {
@@ -178,31 +148,17 @@ void WaveformCache::save(const Waveform& waveform, const FileIdentity& identity)
 // total (temporaries still in use included) is within the budget; files of other kinds are
 // neither counted nor touched, and any failure is skipped.
 void WaveformCache::prune() const {
-    std::vector<CacheFile> files = cacheFiles(directory_);
-    std::erase_if(files, [](const CacheFile& file) {
+    std::vector<CachedFile> files = cachedFiles(
+        directory_, [](const fs::path& path) { return path.extension() == ".peaks" || isTemporary(path); });
+    std::erase_if(files, [](const CachedFile& file) {
         if (!abandoned(file)) {
             return false;
         }
         removeQuietly(file.path);
         return true;
     });
-    std::stable_sort(files.begin(), files.end(),
-                     [](const CacheFile& a, const CacheFile& b) { return a.modified < b.modified; });
-    std::uintmax_t total = 0;
-    for (const CacheFile& file : files) {
-        total += file.size;
-    }
-    for (const CacheFile& file : files) {
-        if (total <= static_cast<std::uintmax_t>(sizeBudget)) {
-            break;
-        }
-        std::error_code error;
-        if (!file.temporary && fs::remove(file.path, error)) {
-            total -= file.size;
-        } else if (error) {
-            qCDebug(cacheLog) << "cannot evict" << file.path.c_str() << ":" << error.message().c_str();
-        }
-    }
+    evictOldest(std::move(files), static_cast<std::uintmax_t>(sizeBudget),
+                [](const CachedFile& file) { return !isTemporary(file.path); });
 }
 
 }  // namespace kelvara
