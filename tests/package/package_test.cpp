@@ -26,6 +26,8 @@ namespace {
 const QStringList expectedContents = {
     QStringLiteral("bin/kelvara"),
     QStringLiteral("bin/kelvara-analyze"),
+    QStringLiteral("share/dbus-1/interfaces/local.kelvara.Waveform1.xml"),
+    QStringLiteral("share/kelvara/vocals/"),
     QStringLiteral("share/applications/kelvara.desktop"),
     QStringLiteral("share/icons/hicolor/scalable/apps/kelvara.svg"),
     QStringLiteral("share/metainfo/local.kelvara.waveform.metainfo.xml"),
@@ -150,6 +152,15 @@ void expectRunningPrograms(const Package& package) {
     const QJsonObject result = QJsonDocument::fromJson(analysed.output.toUtf8()).object();
     EXPECT_NEAR(result.value(QStringLiteral("duration")).toDouble(), 12.5, 0.01) << analysed.output.toStdString();
     EXPECT_NEAR(result.value(QStringLiteral("bpm")).toDouble(), 120, 0.5);
+
+    // The separation worker and its runtime description are found beside the unpacked tool.
+    const QString stereo = files.synthesize(
+        QStringLiteral("stereo.flac"), {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2")},
+        {QStringLiteral("synth"), QStringLiteral("3"), QStringLiteral("sine"), QStringLiteral("220"),
+         QStringLiteral("pinknoise"), QStringLiteral("vol"), QStringLiteral("0.5")});
+    const ProgramRun rendered = run(package.usr(QStringLiteral("bin/kelvara-analyze")), {QStringLiteral("--instrumental"), stereo}, terminal);
+    EXPECT_EQ(rendered.status, 0) << rendered.output.toStdString();
+    EXPECT_TRUE(rendered.output.contains(QStringLiteral("-bs317-v1.wav"))) << rendered.output.toStdString();
 }
 
 // One test: making the package is the slow part, and every check needs it.

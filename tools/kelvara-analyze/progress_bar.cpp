@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_bar.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstdio>
 
