@@ -51,21 +51,30 @@ QCoro::Task<bool> InstrumentalPlayback::open(QString path, std::shared_ptr<Uptim
 double InstrumentalPlayback::duration() const { return static_cast<double>(player_.duration()) / 1000; }
 
 double InstrumentalPlayback::position() const {
-    const double now = failed_ ? lastPosition_ : static_cast<double>(player_.position()) / 1000;
+    const double now = failed_ ? lastPosition_ : heldAt_.value_or(static_cast<double>(player_.position()) / 1000);
     return std::clamp(now, 0.0, duration());
 }
 
 bool InstrumentalPlayback::playing() const { return player_.playbackState() == QMediaPlayer::PlayingState; }
 
 bool InstrumentalPlayback::play() {
+    heldAt_.reset();
     player_.play();
     return player_.error() == QMediaPlayer::NoError && playing();
 }
 
-void InstrumentalPlayback::pause() { player_.pause(); }
+void InstrumentalPlayback::pause() {
+    if (playing()) {
+        heldAt_ = position();
+    }
+    player_.pause();
+}
 
 void InstrumentalPlayback::setPosition(double seconds) {
     lastPosition_ = seconds;
+    if (!playing()) {
+        heldAt_ = seconds;
+    }
     player_.setPosition(static_cast<qint64>(seconds * 1000));
 }
 

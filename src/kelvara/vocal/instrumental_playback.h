@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace kelvara {
 
@@ -47,6 +48,8 @@ private:
     QMediaPlayer player_;
     QAudioOutput output_;
     double lastPosition_ = 0;  // the position before an error resets the player's
+    // While paused: where. A paused pipeline reports the position it last started from.
+    std::optional<double> heldAt_;
     bool failed_ = false;
 };
 
