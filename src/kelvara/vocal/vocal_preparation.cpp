@@ -2,6 +2,7 @@
 #include "vocal/vocal_preparation.h"
 
 #include "i18n/l.h"
+#include "main_thread.h"
 #include "models/cancellation.h"
 #include "publish.h"
 #include "storage/settings.h"
@@ -18,11 +19,6 @@ namespace kelvara {
 namespace {
 
 Q_LOGGING_CATEGORY(preparationLog, "kelvara.vocal")
-
-template <typename Function>
-void runOnMainThread(Function function) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(function), Qt::QueuedConnection);
-}
 
 }  // namespace
 
