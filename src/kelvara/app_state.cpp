@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 
+#include "i18n/l.h"
+
 namespace kelvara {
 
 AppState::AppState(AppStateEnvironment environment, QObject* parent)
@@ -10,11 +12,14 @@ AppState::AppState(AppStateEnvironment environment, QObject* parent)
                 environment.sessionBus ? *environment.sessionBus : QDBusConnection::sessionBus(), environment.systemBus,
                 [this] { return analysis_.waveform() ? analysis_.waveform()->duration : 0; }),
       marks_(*this),
-      loop_(*this, marks_, environment.clock) {
+      loop_(*this, marks_, environment.clock),
+      preparation_(environment.clock, std::move(environment.vocalResources)),
+      instrumental_(playback_, preparation_, environment.clock, [this] { loop_.stopLoop(); }) {
+    playback_.setLocalTransport(&instrumental_);
     connectParts();
 }
 
-AppState::~AppState() = default;
+AppState::~AppState() { playback_.setLocalTransport(nullptr); }
 
 void AppState::connectParts() {
     connect(&analysis_, &AnalysisFollower::changed, this, &AppState::changed);
@@ -22,8 +27,13 @@ void AppState::connectParts() {
     connect(&view_, &ViewSettings::changed, this, &AppState::changed);
     connect(&marks_, &TrackMarks::changed, this, &AppState::changed);
     connect(&loop_, &LoopControl::changed, this, &AppState::changed);
+    connect(&preparation_, &VocalPreparation::changed, this, &AppState::changed);
+    connect(&instrumental_, &InstrumentalMode::changed, this, &AppState::changed);
     connect(&playback_, &PlaybackLink::trackChanged, this, &AppState::dropTrack);
-    connect(&playback_, &PlaybackLink::applied, this, [this] { analysis_.follow(playback_.snapshot()); });
+    connect(&playback_, &PlaybackLink::applied, this, [this] {
+        analysis_.follow(playback_.snapshot());
+        followVocals();
+    });
     connect(&playback_, &PlaybackLink::controlFailed, &loop_, &LoopControl::stopLoop);
     connect(&playback_, &PlaybackLink::seeking, &loop_, &LoopControl::leaveUnlessInside);
     connect(&playback_, &PlaybackLink::seekLockedChanged, this, &AppState::engageSeekLock);
@@ -34,7 +44,19 @@ void AppState::dropTrack() {
     loop_.resetTrack();
     view_.setViewport(WaveformViewport{});
     analysis_.resetTrack();
+    preparation_.resetTrack();
 }
+
+// Every track the player shows gets its instrumental when preparing is automatic; a track and
+// file already taken up are not prepared again.
+void AppState::followVocals() {
+    const MusicSnapshot& snapshot = playback_.snapshot();
+    if (snapshot.running && !snapshot.id.isEmpty() && preparation_.autoInstrumental()) {
+        preparation_.prepare(snapshot.id, trackPath());
+    }
+}
+
+QString AppState::trackPath() const { return analysis_.filePath(playback_.snapshot()); }
 
 // With the lock on nothing may move the player, the loop's jumps included.
 void AppState::engageSeekLock() {
@@ -56,6 +78,13 @@ QString AppState::bpmLabel() const {
         return analysis_.analysisProgress() ? QStringLiteral("BPM …") : QStringLiteral("BPM —");
     }
     return (marks_.gridIsManual() ? QString() : QStringLiteral("≈")) + QString::asprintf("%.1f", grid->bpm);
+}
+
+QString AppState::vocalHelp() const {
+    if (instrumental_.vocalActive()) {
+        return L("Инструментальный режим · нажмите, чтобы вернуть вокал");
+    }
+    return preparation_.vocalReady() ? L("Убрать вокал с текущей позиции") : preparation_.vocalStatus();
 }
 
 // --- Operations ----------------------------------------------------------------------------
@@ -80,6 +109,25 @@ void AppState::addCue(double seconds) { marks_.addCue(seconds); }
 void AppState::updateCue(const CuePoint& cue, const QString& trackID) { marks_.updateCue(cue, trackID); }
 void AppState::removeCue(const CuePoint& cue, const QString& trackID) { marks_.removeCue(cue, trackID); }
 void AppState::saveGrid(const std::optional<BeatGrid>& grid) { marks_.saveGrid(grid); }
+
+void AppState::toggleVocals() {
+    if (!canControl() || instrumental_.vocalSwitching()) {
+        return;
+    }
+    if (instrumental_.vocalActive()) {
+        instrumental_.restoreMusic();
+    } else if (preparation_.vocalReady()) {
+        instrumental_.switchIn();
+    } else {
+        prepareCurrentInstrumental();
+    }
+}
+
+void AppState::prepareCurrentInstrumental() { preparation_.prepareAgain(playback_.snapshot().id, trackPath()); }
+
+void AppState::setAutoInstrumental(bool on) { preparation_.setAutoInstrumental(on, playback_.snapshot().id, trackPath()); }
+
+QCoro::Task<> AppState::prepareToQuit() { return instrumental_.prepareToQuit(); }
 
 void AppState::loopClick(double seconds) { loop_.loopClick(seconds); }
 void AppState::activateLoop() { loop_.activateLoop(); }

@@ -8,6 +8,9 @@
 #include "track/analysis_follower.h"
 #include "uptime_clock.h"
 #include "view/view_settings.h"
+#include "vocal/instrumental_mode.h"
+#include "vocal/vocal_preparation.h"
+#include "vocal/vocal_resources.h"
 
 #include <QCoreApplication>
 #include <QCoroTask>
@@ -27,6 +30,7 @@ struct AppStateEnvironment {
     QString bridgeExecutable = QCoreApplication::applicationFilePath();
     std::optional<QDBusConnection> sessionBus;  // absent: the desktop's session bus
     std::optional<QDBusConnection> systemBus = QDBusConnection::systemBus();  // absent: no sleep notices
+    VocalResources vocalResources = VocalResources::standard();
 };
 
 // The one controller of the window process, on the main thread. It owns the parts and wires
@@ -45,12 +49,15 @@ public:
     TrackMarks& marks() { return marks_; }
     LoopControl& loop() { return loop_; }
     ViewSettings& view() { return view_; }
+    VocalPreparation& vocals() { return preparation_; }
+    InstrumentalMode& instrumental() { return instrumental_; }
 
     // Derived values.
     double position() const override;  // now: preview, else interpolated from the last reply
     double duration() const override;  // snapshot, else waveform, else 0
     bool canControl() const override;  // a current track, automation not refused
     QString bpmLabel() const;
+    QString vocalHelp() const;  // the vocal button's help
 
     // Polling.
     void start();
@@ -82,6 +89,14 @@ public:
     void activateLoop();
     void stopLoop();
 
+    // Instrumental mode.
+    // The vocal button: leaves the mode, enters it with a prepared instrumental, else prepares.
+    void toggleVocals();
+    void prepareCurrentInstrumental();
+    void setAutoInstrumental(bool on);
+    // Before the program quits: playback goes back to the player.
+    QCoro::Task<> prepareToQuit();
+
 signals:
     void changed();
 
@@ -89,6 +104,8 @@ private:
     void connectParts();
     void dropTrack();
     void engageSeekLock();
+    void followVocals();
+    QString trackPath() const;
 
     // What the marks read of the other parts.
     QString trackID() const override;
@@ -103,13 +120,15 @@ private:
     void setSeekNotice(const std::optional<QString>& notice) override;
     void cancelNotice() override;
 
-    // Destroyed in reverse: the loop's watcher ends first, the marks' writes and the
-    // analysis workers are waited for.
+    // Destroyed in reverse: the instrumental and its render first, then the loop's watcher;
+    // the marks' writes and the analysis workers are waited for.
     AnalysisFollower analysis_;
     PlaybackLink playback_;
     ViewSettings view_;
     TrackMarks marks_;
     LoopControl loop_;
+    VocalPreparation preparation_;
+    InstrumentalMode instrumental_;
 };
 
 }  // namespace kelvara

@@ -4,6 +4,7 @@
 #include "app_state_fixture.h"
 
 #include "i18n/l.h"
+#include "storage/settings.h"
 
 namespace kelvara::testing {
 namespace {
@@ -12,6 +13,7 @@ class AppStateWiring : public AppStateFixture {
 protected:
     // Playing t1 at 12 s, unlocked, with squares of 8 s from 0.5 s.
     AppState& playing() {
+        Settings().setAutoInstrumental(false);  // its grace would be one more sleeper to count
         AppState& app = makeState();
         app.playback().setSeekLocked(false);
         app.apply(track(QStringLiteral("t1"), QStringLiteral("/music/t1.flac"), 12, true));

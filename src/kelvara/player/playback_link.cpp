@@ -5,6 +5,7 @@
 #include "models/bridge_request.h"
 #include "models/performance_controls.h"
 #include "models/timeline.h"
+#include "player/local_transport.h"
 #include "player/music_controller.h"
 #include "player/workspace_watcher.h"
 #include "player_directory.h"
@@ -74,10 +75,15 @@ double PlaybackLink::position() const {
     if (previewPosition_) {
         return *previewPosition_;
     }
+    if (localEngaged()) {
+        return transport_->position();
+    }
     return Timeline::position(snapshot_.position, clock_->now() - anchorTime_, snapshot_.playing(), duration());
 }
 
 double PlaybackLink::duration() const { return snapshot_.duration > 0 ? snapshot_.duration : fallbackDuration_(); }
+
+bool PlaybackLink::localEngaged() const { return transport_ && transport_->engaged(); }
 
 bool PlaybackLink::canControl() const { return snapshot_.running && !snapshot_.id.isEmpty() && !automationDenied_; }
 
@@ -177,8 +183,15 @@ void PlaybackLink::retry() {
 
 void PlaybackLink::apply(const MusicSnapshot& next) {
     const bool changed = snapshot_.id != next.id || snapshot_.path != next.path || snapshot_.running != next.running;
+    MusicSnapshot shown = next;
+    if (transport_) {
+        transport_->playerReplied(next, changed);
+        if (transport_->engaged()) {
+            transport_->overlay(shown);
+        }
+    }
     anchorTime_ = clock_->now();
-    publish(*this, snapshot_, next, &PlaybackLink::snapshotChanged);
+    publish(*this, snapshot_, std::move(shown), &PlaybackLink::snapshotChanged);
     if (changed) {
         dropTrackState();
         emit trackChanged();
@@ -211,6 +224,12 @@ void PlaybackLink::enqueueSeek(double seconds) {
         return;
     }
     const double target = std::clamp(seconds, 0.0, duration());
+    if (localEngaged()) {
+        transport_->seek(target);
+        showPreview(std::nullopt);
+        showLocalState();
+        return;
+    }
     showPreview(target);
     pendingSeek_ = PendingSeek{snapshot_.id, target};
     ++commandGeneration_;
@@ -245,8 +264,31 @@ void PlaybackLink::togglePlayback() {
     if (!canControl()) {
         return;
     }
+    if (localEngaged()) {
+        transport_->togglePlayback();
+        showLocalState();
+        return;
+    }
     ++commandGeneration_;
     sendToggle(snapshot_.id);
+}
+
+void PlaybackLink::beginCommand() {
+    ++commandGeneration_;
+    pendingSeek_.reset();
+    showPreview(std::nullopt);
+}
+
+void PlaybackLink::showLocal(double position, PlaybackState state) {
+    MusicSnapshot shown = snapshot_;
+    shown.position = position;
+    shown.state = state;
+    anchorTime_ = clock_->now();
+    publish(*this, snapshot_, std::move(shown), &PlaybackLink::snapshotChanged);
+}
+
+void PlaybackLink::showLocalState() {
+    showLocal(transport_->position(), transport_->playing() ? PlaybackState::playing : PlaybackState::paused);
 }
 
 QCoro::Task<> PlaybackLink::sendToggle(QString trackID) {

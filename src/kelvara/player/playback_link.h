@@ -16,6 +16,7 @@
 
 namespace kelvara {
 
+class LocalTransport;
 class MusicController;
 class PlayerDirectory;
 class WorkspaceWatcher;
@@ -56,6 +57,10 @@ public:
     bool seekInFlight() const { return seekTaskRunning_; }
     // The players on the bus, for the player menu.
     PlayerDirectory& players() { return *players_; }
+    MusicController& controller() { return *controller_; }
+
+    // Audio played in the player's place; null for none. Not owned; must outlive the link's use of it.
+    void setLocalTransport(LocalTransport* transport) { transport_ = transport; }
 
     // Polling.
     void start();
@@ -74,6 +79,13 @@ public:
     void indicateSeekLock();
     // Stops the timer that would clear the notice, so a hint set after it stays.
     void cancelNotice();
+
+    // A command that replaces the player's state: polls in flight become stale and an unsent
+    // seek is dropped, so it cannot move the player afterwards.
+    void beginCommand();
+    // Shows a position and state that did not come from the player (the local transport's).
+    void showLocal(double position, PlaybackState state);
+    void reportControlError(const std::optional<QString>& error) { showControlError(error); }
 
 signals:
     void changed();
@@ -101,6 +113,8 @@ private:
     void freezePosition();
     void showControlError(const std::optional<QString>& error);
     void showPreview(std::optional<double> position);
+    bool localEngaged() const;
+    void showLocalState();
 
     QCoro::Task<> pollLoop(TaskToken token);
     QCoro::Task<> runSeekQueue();
@@ -117,6 +131,7 @@ private:
     std::optional<QString> seekNotice_;
 
     std::unique_ptr<MusicController> controller_;
+    LocalTransport* transport_ = nullptr;
     PlayerDirectory* players_;
     WorkspaceWatcher* observers_;
     std::optional<TaskToken> pollTask_;

@@ -3,6 +3,7 @@
 
 #include "analysis/analysis_job.h"
 #include "i18n/l.h"
+#include "main_thread.h"
 #include "publish.h"
 #include "storage/settings.h"
 
@@ -14,13 +15,6 @@ namespace kelvara {
 namespace {
 
 constexpr double fileCheckInterval = 5;  // seconds
-
-// Work finished on another thread comes back through the application's event queue, in the
-// order it was posted.
-template <typename Function>
-void runOnMainThread(Function function) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(function), Qt::QueuedConnection);
-}
 
 }  // namespace
 

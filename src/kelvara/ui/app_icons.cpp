@@ -42,6 +42,10 @@ SymbolSource sourceOf(Symbol symbol) {
         return {"window-close", "close"};
     case Symbol::Minimize:
         return {"window-minimize", "minimize"};
+    case Symbol::MicSlash:
+        return {"microphone-sensitivity-muted", "mic-slash"};
+    case Symbol::MicSlashFilled:
+        return {"audio-input-microphone-muted", "mic-slash-filled"};
     }
     return {"", ""};
 }

@@ -9,6 +9,8 @@
 #include "launch_options.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
+#include "ui/quit_guard.h"
+#include "ui/quit_signals.h"
 
 #include <QApplication>
 
@@ -40,6 +42,12 @@ int KelvaraApplication::run(int argc, char* argv[], const LaunchOptions& options
     if (!SingleInstance::claim(QDBusConnection::sessionBus(), options.newInstance)) {
         return 0;
     }
+    // Quits that cannot wait for the event loop hand playback back before they return.
+    QuitGuard& guard = *window.quitGuard();
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &guard, &QuitGuard::handBackNow);
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &guard, &QuitGuard::handBackNow);
+    const QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }

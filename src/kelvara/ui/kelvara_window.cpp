@@ -7,9 +7,12 @@
 #include "ui/glass_surface.h"
 #include "ui/language_menu.h"
 #include "ui/more_menu.h"
+#include "ui/quit_guard.h"
 #include "ui/waveform_view.h"
 #include "ui/window_commands.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,7 +26,8 @@ KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
       state_(state),
       translucent_(translucent),
       commands_(new WindowCommands(state, this)),
-      content_(new ContentView(state, *commands_, translucent, this)) {
+      content_(new ContentView(state, *commands_, translucent, this)),
+      quitGuard_(new QuitGuard(state, this)) {
     setObjectName(QStringLiteral("waveform"));
     setWindowTitle(L("Kelvara · Звуковая волна"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("kelvara"), QIcon(QStringLiteral(":/icons/kelvara.svg"))));
@@ -36,6 +40,20 @@ KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
     content_->strip()->setFocus();
     // A relaunch leaves the way every quit does: by closing the program's one window.
     connect(content_->moreMenu()->languageMenu(), &LanguageMenu::quitRequested, this, &QWidget::close);
+    // Queued: the hand-back may finish inside the close it deferred.
+    connect(quitGuard_, &QuitGuard::handedBack, this, &QWidget::close, Qt::QueuedConnection);
+    auto* quit = new QAction(this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+}
+
+void KelvaraWindow::closeEvent(QCloseEvent* event) {
+    if (quitGuard_->mayQuit()) {
+        QWidget::closeEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 void KelvaraWindow::paintEvent(QPaintEvent*) {

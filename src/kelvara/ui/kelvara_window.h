@@ -10,11 +10,13 @@ namespace kelvara {
 
 class AppState;
 class ContentView;
+class QuitGuard;
 class WindowCommands;
 
 // The program's one window, "waveform": no title bar (it is dragged by its background), a
 // rounded translucent surface where the desktop composites and opaque grey where it does not,
-// always dark. Showing it starts AppState's polling.
+// always dark. Showing it starts AppState's polling; closing it (the program's quit) first hands
+// playback back to the player, and Ctrl+Q closes it.
 class KelvaraWindow : public QWidget {
     Q_OBJECT
 
@@ -26,10 +28,12 @@ public:
     ContentView* content() const { return content_; }
     WindowCommands* commands() const { return commands_; }
     bool isTranslucent() const { return translucent_; }
+    QuitGuard* quitGuard() const { return quitGuard_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -40,6 +44,7 @@ private:
     bool translucent_;
     WindowCommands* commands_;
     ContentView* content_;
+    QuitGuard* quitGuard_;
     std::optional<QPoint> dragOffset_;  // a drag the window manager does not do for us
 };
 

@@ -6,6 +6,7 @@
 #include "player/show_player.h"
 #include "ui/language_menu.h"
 #include "ui/player_menu.h"
+#include "ui/vocal_actions.h"
 #include "ui/window_commands.h"
 
 #include <QFileDialog>
@@ -20,6 +21,7 @@ MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
     addMenu(languages_);
     addSeparator();
     addAction(commands.compact());
+    (new VocalActions(state, this))->addToMoreMenu(*this);
     addSeparator();
     chooseFile_ = addAction(L("Выбрать локальный файл…"), this, &MoreMenu::chooseTrackFile);
     resetFile_ = addAction(L("Использовать путь из Music"), &state_, &AppState::resetFile);

@@ -4,9 +4,11 @@
 #include "app_state.h"
 #include "i18n/l.h"
 #include "ui/app_icons.h"
+#include "ui/busy_spinner.h"
 #include "ui/elided_label.h"
 #include "ui/system_colors.h"
 #include "ui/ui_fonts.h"
+#include "ui/vocal_actions.h"
 #include "ui/window_commands.h"
 
 #include <QAction>
@@ -38,6 +40,8 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
       play_(makeButton(L("Воспроизведение / Пауза"))),
       title_(new ElidedLabel(this)),
       artist_(new ElidedLabel(this)),
+      vocal_(makeButton(QString())),
+      vocalSpinner_(new BusySpinner(14, this)),
       bpm_(makeButton(L("BPM и сетка · квадрат 16 долей · нажмите для настройки"))),
       zoom_(makeButton(L("Показать весь трек · ⇧0"))),
       loop_(makeButton(L("Повтор участка включён · нажмите, чтобы отключить"))),
@@ -62,6 +66,15 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
     layout->addWidget(title_);
     layout->addWidget(artist_);
     layout->addStretch(1);
+
+    connect(vocal_, &QToolButton::clicked, &state_, &AppState::toggleVocals);
+    auto* vocalMenu = new QMenu(vocal_);
+    (new VocalActions(state_, vocalMenu))->addToButtonMenu(*vocalMenu);
+    vocal_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(vocal_, &QWidget::customContextMenuRequested, vocalMenu,
+            [this, vocalMenu](const QPoint& at) { vocalMenu->popup(vocal_->mapToGlobal(at)); });
+    layout->addWidget(vocalSpinner_);
+    layout->addWidget(vocal_);
 
     bpm_->setFont(UiFonts::monospaced(11, QFont::Medium));
     connect(bpm_, &QToolButton::clicked, this, [this] { state_.view().setShowGridSettings(!state_.view().showGridSettings()); });
@@ -122,6 +135,7 @@ void Toolbar::refresh() {
     play_->setEnabled(state_.canControl());
 
     refreshTitle();
+    refreshVocal();
     artist_->setVisible(!state_.view().compact() && !state_.playback().snapshot().artist.isEmpty());
 
     bpm_->setText(state_.bpmLabel());
@@ -140,6 +154,21 @@ void Toolbar::refresh() {
 
     cue_->setIcon(AppIcons::icon(state_.marks().cues().empty() ? Symbol::Bookmark : Symbol::BookmarkFilled, SystemColors::white(0.8)));
     cue_->setAccessibleName(L("Метки трека"));
+}
+
+void Toolbar::refreshVocal() {
+    const VocalPreparation& vocals = state_.vocals();
+    const bool active = state_.instrumental().vocalActive();
+    vocalSpinner_->setVisible(vocals.vocalWorking());
+    vocal_->setVisible(!vocals.vocalWorking());
+    const QColor color = active                ? SystemColors::orange()
+                         : vocals.vocalReady() ? SystemColors::mint()
+                                               : SystemColors::white(0.35);
+    vocal_->setIcon(AppIcons::icon(active ? Symbol::MicSlashFilled : Symbol::MicSlash, color));
+    vocal_->setEnabled(!vocals.vocalWorking() && !state_.instrumental().vocalSwitching() && state_.canControl());
+    vocal_->setToolTip(state_.vocalHelp());
+    vocal_->setAccessibleName(active ? L("Вернуть вокал") : L("Убрать вокал"));
+    vocalSpinner_->setToolTip(state_.vocalHelp());
 }
 
 void Toolbar::refreshTitle() {

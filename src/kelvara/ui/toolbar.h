@@ -9,13 +9,14 @@ class QToolButton;
 namespace kelvara {
 
 class AppState;
+class BusySpinner;
 class ElidedLabel;
 class WindowCommands;
 
 // The one-line toolbar above the strip, left to right: window controls (where the title bar
-// would be), play/pause, title and artist, then BPM, zoom, loop, seek lock, cues and the
-// "more" menu. The vocal button belongs just before BPM and the pin button just before
-// "more"; the row has room for both.
+// would be), play/pause, title and artist, then the vocal button (a spinner while the
+// instrumental is prepared), BPM, zoom, loop, seek lock, cues and the "more" menu. The pin
+// button belongs just before "more"; the row has room for it.
 class Toolbar : public QWidget {
     Q_OBJECT
 
@@ -25,6 +26,8 @@ public:
     Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWidget* parent = nullptr);
 
     QToolButton* playButton() const { return play_; }
+    QToolButton* vocalButton() const { return vocal_; }
+    BusySpinner* vocalSpinner() const { return vocalSpinner_; }
     QToolButton* bpmButton() const { return bpm_; }
     QToolButton* zoomButton() const { return zoom_; }
     QToolButton* loopButton() const { return loop_; }
@@ -40,11 +43,14 @@ private:
     QToolButton* makeButton(const QString& help);
     void refresh();
     void refreshTitle();
+    void refreshVocal();
 
     AppState& state_;
     QToolButton* play_;
     ElidedLabel* title_;
     ElidedLabel* artist_;
+    QToolButton* vocal_;
+    BusySpinner* vocalSpinner_;
     QToolButton* bpm_;
     QToolButton* zoom_;
     QToolButton* loop_;
