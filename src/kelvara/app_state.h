@@ -7,6 +7,7 @@
 #include "player/playback_link.h"
 #include "track/analysis_follower.h"
 #include "uptime_clock.h"
+#include "view/pin_control.h"
 #include "view/view_settings.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,7 @@ public:
     TrackMarks& marks() { return marks_; }
     LoopControl& loop() { return loop_; }
     ViewSettings& view() { return view_; }
+    PinControl& pin() { return pin_; }
 
     // Derived values.
     double position() const override;  // now: preview, else interpolated from the last reply
@@ -108,6 +110,7 @@ private:
     AnalysisFollower analysis_;
     PlaybackLink playback_;
     ViewSettings view_;
+    PinControl pin_;
     TrackMarks marks_;
     LoopControl loop_;
 };

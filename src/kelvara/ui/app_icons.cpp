@@ -42,6 +42,10 @@ SymbolSource sourceOf(Symbol symbol) {
         return {"window-close", "close"};
     case Symbol::Minimize:
         return {"window-minimize", "minimize"};
+    case Symbol::Pin:
+        return {"window-unpin", "pin"};
+    case Symbol::PinFilled:
+        return {"window-pin", "pin-filled"};
     }
     return {"", ""};
 }

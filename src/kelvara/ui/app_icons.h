@@ -20,6 +20,8 @@ enum class Symbol {
     MinusCircle,
     Close,
     Minimize,
+    Pin,
+    PinFilled,
 };
 
 // Button symbols in one colour: the desktop's icon theme where it has the freedesktop name

@@ -9,12 +9,14 @@
 namespace kelvara {
 
 class AppState;
+class PlayerWindowAttachment;
 class ContentView;
 class WindowCommands;
 
 // The program's one window, "waveform": no title bar (it is dragged by its background), a
 // rounded translucent surface where the desktop composites and opaque grey where it does not,
-// always dark. Showing it starts AppState's polling.
+// always dark. Showing it starts AppState's polling. Pinned (mode 1 or 2) it stays above other
+// windows; in mode 1 it cannot be dragged; in mode 2 it travels with the player's window.
 class KelvaraWindow : public QWidget {
     Q_OBJECT
 
@@ -26,6 +28,7 @@ public:
     ContentView* content() const { return content_; }
     WindowCommands* commands() const { return commands_; }
     bool isTranslucent() const { return translucent_; }
+    PlayerWindowAttachment* attachment() const { return attachment_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,10 +39,16 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void connectPinning();
+    void applyPinMode();
+    std::optional<QString> linkRefusal() const;
+
     AppState& state_;
     bool translucent_;
     WindowCommands* commands_;
     ContentView* content_;
+    PlayerWindowAttachment* attachment_;
+    bool desktopReachable_;
     std::optional<QPoint> dragOffset_;  // a drag the window manager does not do for us
 };
 

@@ -20,6 +20,7 @@ MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
     addMenu(languages_);
     addSeparator();
     addAction(commands.compact());
+    addAction(commands.pin());
     addSeparator();
     chooseFile_ = addAction(L("Выбрать локальный файл…"), this, &MoreMenu::chooseTrackFile);
     resetFile_ = addAction(L("Использовать путь из Music"), &state_, &AppState::resetFile);

@@ -11,9 +11,9 @@ class PlayerMenu;
 class WindowCommands;
 
 // The toolbar's "…" menu (also the window's context menu), which stands in for a menu bar:
-// the interface language; compact view; the track's file (choose, reset), retry and showing
-// the player; which player to follow; and the window's commands with their shortcuts. The
-// pin and vocal items take their places above.
+// the interface language; compact view; pinning; the track's file (choose, reset), retry and
+// showing the player; which player to follow; and the window's commands with their shortcuts.
+// The vocal items take their places above.
 class MoreMenu : public QMenu {
     Q_OBJECT
 

@@ -14,8 +14,7 @@ class WindowCommands;
 
 // The one-line toolbar above the strip, left to right: window controls (where the title bar
 // would be), play/pause, title and artist, then BPM, zoom, loop, seek lock, cues and the
-// "more" menu. The vocal button belongs just before BPM and the pin button just before
-// "more"; the row has room for both.
+// pin and the "more" menu. The vocal button belongs just before BPM; the row has room for it.
 class Toolbar : public QWidget {
     Q_OBJECT
 
@@ -30,6 +29,7 @@ public:
     QToolButton* loopButton() const { return loop_; }
     QToolButton* lockButton() const { return lock_; }
     QToolButton* cueButton() const { return cue_; }
+    QToolButton* pinButton() const { return pin_; }
     QToolButton* moreButton() const { return more_; }
     QString titleText() const;
     QString artistText() const;
@@ -37,6 +37,7 @@ public:
 
 private:
     QWidget* makeWindowControls();
+    void makePinMenu();
     QToolButton* makeButton(const QString& help);
     void refresh();
     void refreshTitle();
@@ -50,6 +51,7 @@ private:
     QToolButton* loop_;
     QToolButton* lock_;
     QToolButton* cue_;
+    QToolButton* pin_;
     QToolButton* more_;
 };
 
