@@ -4,6 +4,7 @@
 // or, with the seek lock on, leave it alone and say so.
 #include "app_state.h"
 #include "audio_files.h"
+#include "bus_environment.h"
 #include "desktop_helper.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
@@ -85,11 +86,7 @@ protected:
         const QString track = files.clickTrack(QStringLiteral("clicks.wav"), 120, 64, 0.5);
         player = std::make_unique<MpvPlayer>(*bus, QStringList{track});
 
-        AppStateEnvironment environment;
-        environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
-        environment.sessionBus = bus->connection();
-        environment.systemBus.reset();
-        state = std::make_unique<AppState>(environment);
+        state = std::make_unique<AppState>(busEnvironment(*bus));
         window = std::make_unique<KelvaraWindow>(*state, CompositorProbe::isCompositing());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

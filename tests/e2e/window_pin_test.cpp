@@ -2,6 +2,7 @@
 // Pinning under X11 with a window manager: above other windows in modes 1 and 2, and linked
 // with the stand-in player's own window so that either one drags the other along.
 #include "app_state.h"
+#include "bus_environment.h"
 #include "desktop/player_window_attachment.h"
 #include "desktop/x11_desktop_windows.h"
 #include "desktop_helper.h"
@@ -53,13 +54,14 @@ bool keptAbove(const QWidget& window) {
     return std::find(states, states + xcb_get_property_value_length(reply.get()) / 4, above) != states + xcb_get_property_value_length(reply.get()) / 4;
 }
 
-// Whether a window manager has announced itself on the root window.
+// Whether a window manager owns the screen (the WM_S0 selection, which ends with its owner,
+// unlike the root window's properties a stopped one leaves behind).
 bool windowManagerRuns() {
     auto* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const auto cookie = xcb_get_property(connection, 0, root, atomNamed(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1);
-    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(connection, cookie, nullptr), &std::free);
-    return reply && xcb_get_property_value_length(reply.get()) > 0;
+    const auto cookie = xcb_get_selection_owner(connection, atomNamed(connection, "WM_S0"));
+    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
+        xcb_get_selection_owner_reply(connection, cookie, nullptr), &std::free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
 std::unique_ptr<StandInProcess> playerWithWindow(QSize size, const QString& type = QStringLiteral("normal")) {
@@ -76,11 +78,7 @@ protected:
         windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
         ASSERT_TRUE(waitUntil(windowManagerRuns, 5)) << "openbox did not take the screen";
         bus = std::make_unique<PrivateBus>();
-        AppStateEnvironment environment;
-        environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
-        environment.sessionBus = bus->connection();
-        environment.systemBus.reset();
-        state = std::make_unique<AppState>(environment);
+        state = std::make_unique<AppState>(busEnvironment(*bus));
         window = std::make_unique<KelvaraWindow>(*state, false);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
