@@ -54,14 +54,13 @@ bool keptAbove(const QWidget& window) {
     return std::find(states, states + xcb_get_property_value_length(reply.get()) / 4, above) != states + xcb_get_property_value_length(reply.get()) / 4;
 }
 
-// Whether a window manager owns the screen (the WM_S0 selection, which ends with its owner,
-// unlike the root window's properties a stopped one leaves behind).
-bool windowManagerRuns() {
+// The window manager's hold on the screen (the WM_S0 selection), none without one.
+xcb_window_t windowManagerSelection() {
     auto* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     const auto cookie = xcb_get_selection_owner(connection, atomNamed(connection, "WM_S0"));
     const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
         xcb_get_selection_owner_reply(connection, cookie, nullptr), &std::free);
-    return owner && owner->owner != XCB_WINDOW_NONE;
+    return owner ? owner->owner : xcb_window_t{XCB_WINDOW_NONE};
 }
 
 std::unique_ptr<StandInProcess> playerWithWindow(QSize size, const QString& type = QStringLiteral("normal")) {
@@ -75,13 +74,25 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "needs an X server: DISPLAY is not set (scripts/test starts Xvfb and exports it)";
         }
-        windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
-        ASSERT_TRUE(waitUntil(windowManagerRuns, 5)) << "openbox did not take the screen";
+        // A window manager of the test before may still be on its way out: ours replaces it,
+        // so that no window of ours is handed to one that no longer answers.
+        const xcb_window_t before = windowManagerSelection();
+        windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"),
+                                                        QStringList{QStringLiteral("--sm-disable"), QStringLiteral("--replace")});
+        ASSERT_TRUE(waitUntil([&] {
+            const xcb_window_t now = windowManagerSelection();
+            return now != XCB_WINDOW_NONE && now != before;
+        }, 5)) << "openbox did not take the screen";
         bus = std::make_unique<PrivateBus>();
         state = std::make_unique<AppState>(busEnvironment(*bus));
         window = std::make_unique<KelvaraWindow>(*state, false);
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        // Now and then a window manager that has just started drops a first map request.
+        if (!QTest::qWaitForWindowExposed(window.get(), 3000)) {
+            window->hide();
+            window->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        }
     }
 
     void TearDown() override {
@@ -184,6 +195,16 @@ TEST_F(WindowPinning, LinkedWindowsMoveTogetherEitherWay) {
     EXPECT_EQ(player->windowPosition(), QPoint(200, 350));
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(230, 200));
     EXPECT_EQ(state->pin().pinMode(), PinControl::Linked);
+}
+
+TEST_F(WindowPinning, APlayerWindowThatCannotMoveEndsTheLink) {
+    link();
+    ASSERT_TRUE(waitUntil([&] { return window->attachment()->offset() == QPoint(30, -150); }, 5));
+    EXPECT_EQ(player->command("fullscreen"), "ok");
+    ASSERT_TRUE(waitUntil([&] { return player->windowPosition() == QPoint(0, 0); }, 5));
+    window->move(300, 100);
+    ASSERT_TRUE(waitUntil([&] { return state->pin().pinMode() == PinControl::Pinned; }, 5));
+    EXPECT_EQ(state->pin().pinError(), L("Music не разрешает перемещать это окно. Выйдите из полноэкранного режима."));
 }
 
 TEST_F(WindowPinning, ThePlayerQuittingFallsBackToPinned) {

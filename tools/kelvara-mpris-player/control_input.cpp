@@ -64,6 +64,8 @@ QByteArray ControlInput::run(const QByteArray& command) {
         return QJsonDocument(state).toJson(QJsonDocument::Compact);
     } else if (verb == "move" && window_) {
         window_->setFramePosition(QPoint(argument.toInt(), words.value(2).toInt()));
+    } else if (verb == "fullscreen" && window_) {
+        window_->showFullScreen();
     } else if (verb == "where" && window_) {
         const QPoint frame = window_->framePosition();
         return QByteArray::number(frame.x()) + ' ' + QByteArray::number(frame.y());

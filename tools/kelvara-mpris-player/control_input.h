@@ -18,6 +18,7 @@ namespace kelvara {
 //   block MS     answers "blocking", then stops answering anything for MS milliseconds
 //   state        {"status", "track", "position" (s), "volume", "calls"} as JSON
 //   move X Y     asks the window manager to put the player's window frame at X, Y
+//   fullscreen   shows the player's window full screen
 //   where        the window frame's top-left as "X Y", as the window manager last reported it
 //   quit         ends the player (so does the end of input)
 class ControlInput : public QObject {
