@@ -8,6 +8,7 @@
 #include "desktop_helper.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
+#include "paint_counter.h"
 #include "private_bus.h"
 #include "test_home.h"
 #include "wait_until.h"
@@ -58,19 +59,6 @@ private:
 };
 
 [[maybe_unused]] const auto* const x11Environment = ::testing::AddGlobalTestEnvironment(new X11Application);
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        count += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
 
 class WindowEndToEnd : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How often the playing strip repaints: only when the frame would look different, and in the
 // whole-track view it sleeps between those moments.
+#include "paint_counter.h"
 #include "ui/waveform_view.h"
 #include "ui_test_support.h"
 
@@ -11,18 +12,6 @@
 
 namespace kelvara::testing {
 namespace {
-
-class PaintCount : public QObject {
-public:
-    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
 
 // A 400 px strip over a 400 s track playing from 100 s with the clock: one pixel a second at
 // whole-track zoom. Counts the frames painted over one second.
@@ -40,9 +29,9 @@ int paintsInOneSecondAt(double zoom) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&strip));
     EXPECT_TRUE(strip.isAnimating());
     QTest::qWait(100);
-    PaintCount count(&strip);
+    PaintCounter counter(&strip);
     QTest::qWait(1000);
-    return count.paints;
+    return counter.count;
 }
 
 TEST(StripFramesTest, TheWholeTrackViewRepaintsOnlyWhenTheLineOrTheClockChanges) {
