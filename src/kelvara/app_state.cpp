@@ -25,6 +25,7 @@ void AppState::connectParts() {
     connect(&analysis_, &AnalysisFollower::changed, this, &AppState::changed);
     connect(&playback_, &PlaybackLink::changed, this, &AppState::changed);
     connect(&view_, &ViewSettings::changed, this, &AppState::changed);
+    connect(&pin_, &PinControl::changed, this, &AppState::changed);
     connect(&marks_, &TrackMarks::changed, this, &AppState::changed);
     connect(&loop_, &LoopControl::changed, this, &AppState::changed);
     connect(&preparation_, &VocalPreparation::changed, this, &AppState::changed);

@@ -7,6 +7,7 @@
 #include "player/playback_link.h"
 #include "track/analysis_follower.h"
 #include "uptime_clock.h"
+#include "view/pin_control.h"
 #include "view/view_settings.h"
 #include "vocal/instrumental_mode.h"
 #include "vocal/vocal_preparation.h"
@@ -51,6 +52,7 @@ public:
     ViewSettings& view() { return view_; }
     VocalPreparation& vocals() { return preparation_; }
     InstrumentalMode& instrumental() { return instrumental_; }
+    PinControl& pin() { return pin_; }
 
     // Derived values.
     double position() const override;  // now: preview, else interpolated from the last reply
@@ -125,6 +127,7 @@ private:
     AnalysisFollower analysis_;
     PlaybackLink playback_;
     ViewSettings view_;
+    PinControl pin_;
     TrackMarks marks_;
     LoopControl loop_;
     VocalPreparation preparation_;

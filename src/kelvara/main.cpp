@@ -51,6 +51,14 @@ int answerOnTerminal(const kelvara::LaunchOptions& options) {
     return 0;
 }
 
+// Window pinning and linking need X11: on a Wayland session the window runs on XWayland
+// unless the user chose a platform.
+void preferX11() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -62,5 +70,6 @@ int main(int argc, char* argv[]) {
         return answerOnTerminal(options);
     }
     kelvara::AppLanguage::prepareLaunch();
+    preferX11();
     return kelvara::KelvaraApplication::run(argc, argv, options);
 }

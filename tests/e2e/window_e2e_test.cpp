@@ -4,9 +4,11 @@
 // or, with the seek lock on, leave it alone and say so.
 #include "app_state.h"
 #include "audio_files.h"
+#include "bus_environment.h"
 #include "desktop_helper.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
+#include "paint_counter.h"
 #include "private_bus.h"
 #include "test_home.h"
 #include "wait_until.h"
@@ -58,19 +60,6 @@ private:
 
 [[maybe_unused]] const auto* const x11Environment = ::testing::AddGlobalTestEnvironment(new X11Application);
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        count += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 class WindowEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -85,11 +74,7 @@ protected:
         const QString track = files.clickTrack(QStringLiteral("clicks.wav"), 120, 64, 0.5);
         player = std::make_unique<MpvPlayer>(*bus, QStringList{track});
 
-        AppStateEnvironment environment;
-        environment.bridgeExecutable = qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/src/kelvara/kelvara");
-        environment.sessionBus = bus->connection();
-        environment.systemBus.reset();
-        state = std::make_unique<AppState>(environment);
+        state = std::make_unique<AppState>(busEnvironment(*bus));
         window = std::make_unique<KelvaraWindow>(*state, CompositorProbe::isCompositing());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -12,7 +12,7 @@
 namespace kelvara::testing {
 
 StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tracks, const QString& status,
-                               double volume, const QStringList& alsoNames) {
+                               double volume, const QStringList& alsoNames, const std::optional<StandInWindow>& window) {
     QStringList arguments{QStringLiteral("--name"), name, QStringLiteral("--status"), status,
                           QStringLiteral("--volume"), QString::number(volume)};
     for (const QJsonObject& track : tracks) {
@@ -21,10 +21,28 @@ StandInProcess::StandInProcess(const QString& name, const QList<QJsonObject>& tr
     for (const QString& alsoName : alsoNames) {
         arguments << QStringLiteral("--also-name") << alsoName;
     }
+    if (window) {
+        arguments << QStringLiteral("--window") << QStringLiteral("%1x%2").arg(window->size.width()).arg(window->size.height())
+                  << QStringLiteral("--window-type") << window->type;
+    }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     endWithTestProcess(process_);
     process_.start(QStringLiteral(MPRIS_STAND_IN_EXECUTABLE), arguments);
+    if (window) {
+        const QList<QByteArray> report = readLine().split(' ');
+        EXPECT_EQ(report.value(0), "window");
+        reportedProcessId_ = report.value(1).toLongLong();
+    }
     EXPECT_EQ(readLine(), "ready");
+}
+
+void StandInProcess::moveWindow(QPoint topLeft) {
+    EXPECT_EQ(command("move " + QByteArray::number(topLeft.x()) + ' ' + QByteArray::number(topLeft.y())), "ok");
+}
+
+QPoint StandInProcess::windowPosition() {
+    const QList<QByteArray> position = command("where").split(' ');
+    return {position.value(0).toInt(), position.value(1).toInt()};
 }
 
 StandInProcess::~StandInProcess() {

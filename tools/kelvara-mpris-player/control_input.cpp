@@ -21,8 +21,8 @@ void answer(const QByteArray& line) {
 
 }  // namespace
 
-ControlInput::ControlInput(StandInPlayer& player)
-    : player_(player), notifier_(STDIN_FILENO, QSocketNotifier::Read) {
+ControlInput::ControlInput(StandInPlayer& player, QWindow* window)
+    : player_(player), window_(window), notifier_(STDIN_FILENO, QSocketNotifier::Read) {
     connect(&notifier_, &QSocketNotifier::activated, this, &ControlInput::readAvailable);
 }
 
@@ -62,6 +62,13 @@ QByteArray ControlInput::run(const QByteArray& command) {
                                 {QStringLiteral("volume"), player_.volume()},
                                 {QStringLiteral("calls"), QJsonArray::fromStringList(player_.calls())}};
         return QJsonDocument(state).toJson(QJsonDocument::Compact);
+    } else if (verb == "move" && window_) {
+        window_->setFramePosition(QPoint(argument.toInt(), words.value(2).toInt()));
+    } else if (verb == "fullscreen" && window_) {
+        window_->showFullScreen();
+    } else if (verb == "where" && window_) {
+        const QPoint frame = window_->framePosition();
+        return QByteArray::number(frame.x()) + ' ' + QByteArray::number(frame.y());
     } else if (verb == "quit") {
         QCoreApplication::quit();
     } else {

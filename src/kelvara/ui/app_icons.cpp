@@ -46,6 +46,10 @@ SymbolSource sourceOf(Symbol symbol) {
         return {"microphone-sensitivity-muted", "mic-slash"};
     case Symbol::MicSlashFilled:
         return {"audio-input-microphone-muted", "mic-slash-filled"};
+    case Symbol::Pin:
+        return {"window-unpin", "pin"};
+    case Symbol::PinFilled:
+        return {"window-pin", "pin-filled"};
     }
     return {"", ""};
 }

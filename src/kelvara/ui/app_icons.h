@@ -22,6 +22,8 @@ enum class Symbol {
     Minimize,
     MicSlash,
     MicSlashFilled,
+    Pin,
+    PinFilled,
 };
 
 // Button symbols in one colour: the desktop's icon theme where it has the freedesktop name

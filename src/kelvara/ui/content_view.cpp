@@ -70,7 +70,7 @@ ContentView::ContentView(AppState& state, WindowCommands& commands, bool translu
         viewport.pan(delta);
         state_.view().setViewport(viewport);
     });
-    connect(noticeRow_->button(), &QPushButton::clicked, &state_.marks(), &TrackMarks::dismissStoreNotice);
+    connect(noticeRow_->button(), &QPushButton::clicked, this, &ContentView::dismissNotice);
     connect(errorRow_->button(), &QPushButton::clicked, &state_, &AppState::retry);
     connectPopups();
     strip_->setMinimumHeight(layoutFor(compact_).stripHeight);
@@ -105,8 +105,17 @@ void ContentView::refresh() {
     overlay_->showState(analysis.waveform().has_value(), analysis.analysisMessage(), analysis.analysisProgress(),
                         state_.view().compact());
     slider_->showViewport(state_.view().viewport());
-    noticeRow_->setMessage(state_.marks().storeNotice());
+    noticeRow_->setMessage(state_.pin().pinError() ? state_.pin().pinError() : state_.marks().storeNotice());
     errorRow_->setMessage(state_.playback().controlError());
+}
+
+// The row shows the pinning problem first, the store's notice after it is closed.
+void ContentView::dismissNotice() {
+    if (state_.pin().pinError()) {
+        state_.pin().dismissError();
+    } else {
+        state_.marks().dismissStoreNotice();
+    }
 }
 
 void ContentView::applyCompact(bool compact) {

@@ -18,7 +18,7 @@ class WindowCommands;
 
 // The window's content, top to bottom: the toolbar, the waveform strip (with the analysis
 // overlay while there is no waveform), the scroll slider while zoomed in, and the message rows:
-// a refused edit's notice and the player's error.
+// a notice (a pinning problem, else a store that failed to load) and the player's error.
 // The BPM and cue panels open as popups from their toolbar buttons.
 class ContentView : public QWidget {
     Q_OBJECT
@@ -44,6 +44,7 @@ private:
     QWidget* makeStripArea();
     void connectPopups();
     void refresh();
+    void dismissNotice();
     void applyCompact(bool compact);
 
     AppState& state_;

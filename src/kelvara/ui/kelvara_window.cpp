@@ -2,6 +2,10 @@
 #include "ui/kelvara_window.h"
 
 #include "app_state.h"
+#include "desktop/null_desktop_windows.h"
+#include "desktop/player_window_attachment.h"
+#include "desktop/x11_desktop_windows.h"
+#include "player_directory.h"
 #include "i18n/l.h"
 #include "ui/content_view.h"
 #include "ui/glass_surface.h"
@@ -14,12 +18,24 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace kelvara {
+
+namespace {
+
+std::shared_ptr<DesktopWindows> desktopWindows() {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        return std::make_shared<X11DesktopWindows>();
+    }
+    return std::make_shared<NullDesktopWindows>();
+}
+
+}  // namespace
 
 KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -46,6 +62,7 @@ KelvaraWindow::KelvaraWindow(AppState& state, bool translucent, QWidget* parent)
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
     addAction(quit);
+    connectPinning();
 }
 
 void KelvaraWindow::closeEvent(QCloseEvent* event) {
@@ -56,6 +73,45 @@ void KelvaraWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
+void KelvaraWindow::connectPinning() {
+    const std::shared_ptr<DesktopWindows> desktop = desktopWindows();
+    desktopReachable_ = desktop->reachable();
+    PlayerDirectory* players = &state_.playback().players();
+    attachment_ = new PlayerWindowAttachment(desktop, players->bus(), [players]() -> std::optional<QString> {
+        const std::optional<MprisPlayer> followed = players->followed();
+        return followed ? std::optional(followed->connection) : std::nullopt;
+    }, this);
+    state_.pin().setLinkCheck([this] { return linkRefusal(); });
+    connect(&state_.pin(), &PinControl::changed, this, &KelvaraWindow::applyPinMode);
+}
+
+std::optional<QString> KelvaraWindow::linkRefusal() const {
+    if (!desktopReachable_) {
+        return L("Для связи окон разрешите Kelvara в Системные настройки → Конфиденциальность и безопасность → Универсальный доступ, затем нажмите булавку снова.");
+    }
+    if (!state_.playback().players().followed()) {
+        return L("Откройте окно Music и нажмите булавку снова.");
+    }
+    return std::nullopt;
+}
+
+// Above the others in modes 1 and 2. The flags are handed to the platform window directly:
+// QWidget::setWindowFlags would hide and re-create the window.
+void KelvaraWindow::applyPinMode() {
+    const int mode = state_.pin().pinMode();
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowStaysOnTopHint, mode != PinControl::Unpinned);
+    if (flags != windowFlags()) {
+        overrideWindowFlags(flags);
+        if (windowHandle()) {
+            windowHandle()->setFlags(flags);
+        }
+    }
+    if (windowHandle()) {
+        PinControl* pin = &state_.pin();
+        attachment_->configure(windowHandle(), mode, [pin](const QString& reason) { pin->fallBack(reason); });
+    }
+}
+
 void KelvaraWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     GlassSurface(translucent_).paint(painter, rect());
@@ -63,11 +119,13 @@ void KelvaraWindow::paintEvent(QPaintEvent*) {
 
 void KelvaraWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    applyPinMode();
     state_.start();
 }
 
 void KelvaraWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    // Pinned to its place: only a linked or a normal window is dragged.
+    if (event->button() != Qt::LeftButton || state_.pin().pinMode() == PinControl::Pinned) {
         return;
     }
     if (!windowHandle() || !windowHandle()->startSystemMove()) {

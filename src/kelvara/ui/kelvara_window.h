@@ -9,6 +9,7 @@
 namespace kelvara {
 
 class AppState;
+class PlayerWindowAttachment;
 class ContentView;
 class QuitGuard;
 class WindowCommands;
@@ -16,7 +17,8 @@ class WindowCommands;
 // The program's one window, "waveform": no title bar (it is dragged by its background), a
 // rounded translucent surface where the desktop composites and opaque grey where it does not,
 // always dark. Showing it starts AppState's polling; closing it (the program's quit) first hands
-// playback back to the player, and Ctrl+Q closes it.
+// playback back to the player, and Ctrl+Q closes it. Pinned (mode 1 or 2) it stays above other
+// windows; in mode 1 it cannot be dragged; in mode 2 it travels with the player's window.
 class KelvaraWindow : public QWidget {
     Q_OBJECT
 
@@ -29,6 +31,7 @@ public:
     WindowCommands* commands() const { return commands_; }
     bool isTranslucent() const { return translucent_; }
     QuitGuard* quitGuard() const { return quitGuard_; }
+    PlayerWindowAttachment* attachment() const { return attachment_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,11 +43,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void connectPinning();
+    void applyPinMode();
+    std::optional<QString> linkRefusal() const;
+
     AppState& state_;
     bool translucent_;
     WindowCommands* commands_;
     ContentView* content_;
     QuitGuard* quitGuard_;
+    PlayerWindowAttachment* attachment_;
+    bool desktopReachable_;
     std::optional<QPoint> dragOffset_;  // a drag the window manager does not do for us
 };
 

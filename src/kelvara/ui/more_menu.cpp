@@ -21,6 +21,7 @@ MoreMenu::MoreMenu(AppState& state, WindowCommands& commands, QWidget* parent)
     addMenu(languages_);
     addSeparator();
     addAction(commands.compact());
+    addAction(commands.pin());
     (new VocalActions(state, this))->addToMoreMenu(*this);
     addSeparator();
     chooseFile_ = addAction(L("Выбрать локальный файл…"), this, &MoreMenu::chooseTrackFile);

@@ -11,9 +11,9 @@ class PlayerMenu;
 class WindowCommands;
 
 // The toolbar's "…" menu (also the window's context menu), which stands in for a menu bar:
-// the interface language; compact view; the instrumental; the track's file (choose, reset), retry and showing
-// the player; which player to follow; and the window's commands with their shortcuts. The
-// pin item takes its place above.
+// the interface language; compact view; pinning; the instrumental; the track's file (choose,
+// reset), retry and showing the player; which player to follow; and the window's commands with
+// their shortcuts.
 class MoreMenu : public QMenu {
     Q_OBJECT
 

@@ -37,6 +37,7 @@ WaveformScene StripBinding::scene() const {
         .seekNotice = playback.seekNotice(),
         .canControl = state_.canControl(),
         .animating = playback.snapshot().playing() || playback.previewPosition().has_value(),
+        .playing = playback.snapshot().playing() && !playback.previewPosition().has_value(),
     };
 }
 

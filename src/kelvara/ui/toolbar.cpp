@@ -47,6 +47,7 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
       loop_(makeButton(L("Повтор участка включён · нажмите, чтобы отключить"))),
       lock_(makeButton(QString())),
       cue_(makeButton(L("Метки трека · ⌥ + клик на волне или ⌘D в текущей позиции"))),
+      pin_(makeButton(QString())),
       more_(makeButton(QString())) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -85,10 +86,12 @@ Toolbar::Toolbar(AppState& state, WindowCommands& commands, QMenu* moreMenu, QWi
     connect(loop_, &QToolButton::clicked, &state_, &AppState::stopLoop);
     connect(lock_, &QToolButton::clicked, this, [this] { state_.playback().setSeekLocked(!state_.playback().seekLocked()); });
     connect(cue_, &QToolButton::clicked, this, [this] { state_.view().setShowCues(!state_.view().showCues()); });
+    connect(pin_, &QToolButton::clicked, &state_.pin(), &PinControl::cyclePinMode);
+    makePinMenu();
     more_->setIcon(AppIcons::icon(Symbol::Ellipsis, SystemColors::white(0.8)));
     more_->setMenu(moreMenu);
     more_->setPopupMode(QToolButton::InstantPopup);
-    for (QToolButton* button : {bpm_, zoom_, loop_, lock_, cue_, more_}) {
+    for (QToolButton* button : {bpm_, zoom_, loop_, lock_, cue_, pin_, more_}) {
         layout->addWidget(button);
     }
 
@@ -105,6 +108,13 @@ QToolButton* Toolbar::makeButton(const QString& help) {
     button->setMinimumHeight(22);
     button->setToolTip(help);
     return button;
+}
+
+void Toolbar::makePinMenu() {
+    pin_->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* menu = new QMenu(pin_);
+    menu->addAction(L("Отключить закрепление"), &state_.pin(), &PinControl::unpin);
+    connect(pin_, &QToolButton::customContextMenuRequested, menu, [this, menu](QPoint at) { menu->popup(pin_->mapToGlobal(at)); });
 }
 
 QWidget* Toolbar::makeWindowControls() {
@@ -154,6 +164,11 @@ void Toolbar::refresh() {
 
     cue_->setIcon(AppIcons::icon(state_.marks().cues().empty() ? Symbol::Bookmark : Symbol::BookmarkFilled, SystemColors::white(0.8)));
     cue_->setAccessibleName(L("Метки трека"));
+
+    const bool pinned = state_.pin().pinMode() != PinControl::Unpinned;
+    pin_->setIcon(AppIcons::icon(pinned ? Symbol::PinFilled : Symbol::Pin, SystemColors::white(pinned ? 0.85 : 0.6)));
+    pin_->setToolTip(state_.pin().pinHelp());
+    pin_->setAccessibleName(state_.pin().pinHelp());
 }
 
 void Toolbar::refreshVocal() {

@@ -15,8 +15,7 @@ class WindowCommands;
 
 // The one-line toolbar above the strip, left to right: window controls (where the title bar
 // would be), play/pause, title and artist, then the vocal button (a spinner while the
-// instrumental is prepared), BPM, zoom, loop, seek lock, cues and the "more" menu. The pin
-// button belongs just before "more"; the row has room for it.
+// instrumental is prepared), BPM, zoom, loop, seek lock, cues, the pin and the "more" menu.
 class Toolbar : public QWidget {
     Q_OBJECT
 
@@ -33,6 +32,7 @@ public:
     QToolButton* loopButton() const { return loop_; }
     QToolButton* lockButton() const { return lock_; }
     QToolButton* cueButton() const { return cue_; }
+    QToolButton* pinButton() const { return pin_; }
     QToolButton* moreButton() const { return more_; }
     QString titleText() const;
     QString artistText() const;
@@ -40,6 +40,7 @@ public:
 
 private:
     QWidget* makeWindowControls();
+    void makePinMenu();
     QToolButton* makeButton(const QString& help);
     void refresh();
     void refreshTitle();
@@ -56,6 +57,7 @@ private:
     QToolButton* loop_;
     QToolButton* lock_;
     QToolButton* cue_;
+    QToolButton* pin_;
     QToolButton* more_;
 };
 

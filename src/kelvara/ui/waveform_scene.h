@@ -29,6 +29,7 @@ struct WaveformScene {
     std::optional<QString> seekNotice{};
     bool canControl = false;
     bool animating = false;  // playing, or a preview position is shown
+    bool playing = false;    // the position runs with the clock
 
     bool operator==(const WaveformScene&) const = default;
 };

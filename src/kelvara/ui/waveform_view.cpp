@@ -80,8 +80,9 @@ void WaveformView::hideEvent(QHideEvent* event) {
 
 void WaveformView::updateAnimation() {
     if (scene_.animating && isVisible()) {
-        if (!animation_.isActive()) {
-            animation_.start();
+        // A scene change (a zoom, a seek) may need smooth frames at once, not after a long sleep.
+        if (!animation_.isActive() || animation_.interval() > frameInterval) {
+            animation_.start(frameInterval);
         }
     } else {
         animation_.stop();
@@ -92,12 +93,32 @@ WaveformView::FrameKey WaveformView::frameKey(double position) const {
     const double fraction = std::clamp(geometry().screenFraction(position), -1.0, 2.0);
     const double remaining = PerformanceControls::remaining(scene_.duration, position);
     const auto whole = [](double value) { return static_cast<qint64>(std::isfinite(value) ? std::clamp(value, -1e12, 1e12) : 0.0); };
-    return {whole(std::round(fraction * width() * devicePixelRatioF() * 4)), whole(std::floor(position)), whole(std::ceil(remaining))};
+    const double steps = showsWholeTrack() ? 1 : 4;
+    return {whole(std::floor(fraction * width() * devicePixelRatioF() * steps)), whole(std::floor(position)), whole(std::ceil(remaining))};
+}
+
+// While a track plays in the whole-track view the line crosses a few device pixels a second:
+// the timer sleeps until the next pixel or clock second instead of waking every frame.
+int WaveformView::nextFrameDelay(double position) const {
+    const double shown = scene_.duration * scene_.viewport.length();
+    if (!scene_.playing || !showsWholeTrack() || shown <= 0) {
+        return frameInterval;
+    }
+    const double pixelsPerSecond = width() * devicePixelRatioF() / shown;
+    const double pixel = geometry().screenFraction(position) * width() * devicePixelRatioF();
+    const double untilPixel = pixelsPerSecond > 0 ? (std::floor(pixel) + 1 - pixel) / pixelsPerSecond : 1.0;
+    const double untilSecond = std::min(1 - (position - std::floor(position)), std::fmod(scene_.duration - position, 1.0));
+    const double seconds = std::min(untilPixel, untilSecond > 0 ? untilSecond : 1.0);
+    return std::clamp(static_cast<int>(std::ceil(seconds * 1000)) + 1, frameInterval, 1000);
 }
 
 void WaveformView::followPosition() {
-    if (frameKey(position()) != paintedKey_) {
+    const double now = position();
+    if (frameKey(now) != paintedKey_) {
         update();
+    }
+    if (animation_.isActive()) {
+        animation_.setInterval(nextFrameDelay(now));
     }
 }
 

@@ -65,8 +65,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // What a frame shows of the moving play position: a quarter device pixel of the line and
-    // the two clock texts. Frames with the same key look the same.
+    // What a frame shows of the moving play position: the device pixel of the line (a quarter
+    // of one when zoomed in, so that it glides) and the two clock texts. Frames with the same
+    // key look the same.
     using FrameKey = std::tuple<qint64, qint64, qint64>;
 
     StripGeometry geometry() const { return StripGeometry(scene_, width()); }
@@ -74,6 +75,8 @@ private:
     void rebuildColumns();
     void updateAnimation();
     FrameKey frameKey(double position) const;
+    bool showsWholeTrack() const { return scene_.viewport.zoom <= 1; }
+    int nextFrameDelay(double position) const;
     void handleClick(double x, Qt::KeyboardModifiers modifiers);
     void setHover(std::optional<double> x);
     void setHeld(HeldModifiers held);

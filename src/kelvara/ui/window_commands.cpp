@@ -13,6 +13,7 @@ WindowCommands::WindowCommands(AppState& state, QObject* parent)
       state_(state),
       playPause_(make(L("Воспроизведение / Пауза"), {QKeySequence(Qt::Key_Space)})),
       compact_(make(L("Компактный вид"), {QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_M)})),
+      pin_(make(state.pin().pinHelp(), {QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_T)})),
       seekLock_(make(L("Защита перемотки"), {QKeySequence(Qt::CTRL | Qt::Key_L)})),
       // Shift with +, − or 0 gives another character on most layouts; both forms are bound.
       zoomIn_(make(L("Увеличить волну"), {QKeySequence(Qt::SHIFT | Qt::Key_Plus), QKeySequence(Qt::SHIFT | Qt::Key_Equal)})),
@@ -24,6 +25,7 @@ WindowCommands::WindowCommands(AppState& state, QObject* parent)
     seekLock_->setCheckable(true);
     connect(playPause_, &QAction::triggered, &state_, &AppState::togglePlayback);
     connect(compact_, &QAction::triggered, &state_.view(), &ViewSettings::setCompact);
+    connect(pin_, &QAction::triggered, &state_.pin(), &PinControl::cyclePinMode);
     connect(seekLock_, &QAction::triggered, &state_.playback(), &PlaybackLink::setSeekLocked);
     connect(zoomIn_, &QAction::triggered, this, [this] { zoomBy(1.5); });
     connect(zoomOut_, &QAction::triggered, this, [this] { zoomBy(2.0 / 3.0); });
@@ -42,7 +44,7 @@ QAction* WindowCommands::make(const QString& text, const QList<QKeySequence>& ke
 }
 
 QList<QAction*> WindowCommands::all() const {
-    return {playPause_, compact_, seekLock_, zoomIn_, zoomOut_, wholeTrack_, addCue_, showCues_};
+    return {playPause_, compact_, pin_, seekLock_, zoomIn_, zoomOut_, wholeTrack_, addCue_, showCues_};
 }
 
 void WindowCommands::zoomBy(double factor) {
@@ -54,6 +56,7 @@ void WindowCommands::zoomBy(double factor) {
 void WindowCommands::refresh() {
     playPause_->setEnabled(state_.canControl());
     compact_->setChecked(state_.view().compact());
+    pin_->setText(state_.pin().pinHelp());
     seekLock_->setChecked(state_.playback().seekLocked());
     addCue_->setEnabled(state_.canControl() && state_.duration() > 0);
 }

@@ -11,7 +11,7 @@ namespace kelvara {
 class AppState;
 
 // The program's commands with their keyboard shortcuts (Ctrl stands for ⌘): play/pause,
-// compact view, seek lock, zoom, add cue, cue panel. The window adds them so the shortcuts
+// compact view, pinning, seek lock, zoom, add cue, cue panel. The window adds them so the shortcuts
 // work anywhere in it; the menus show them with their keys.
 class WindowCommands : public QObject {
     Q_OBJECT
@@ -21,6 +21,7 @@ public:
 
     QAction* playPause() const { return playPause_; }
     QAction* compact() const { return compact_; }
+    QAction* pin() const { return pin_; }
     QAction* seekLock() const { return seekLock_; }
     QAction* zoomIn() const { return zoomIn_; }
     QAction* zoomOut() const { return zoomOut_; }
@@ -38,6 +39,7 @@ private:
     AppState& state_;
     QAction* playPause_;
     QAction* compact_;
+    QAction* pin_;
     QAction* seekLock_;
     QAction* zoomIn_;
     QAction* zoomOut_;
