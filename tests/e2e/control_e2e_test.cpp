@@ -246,12 +246,14 @@ protected:
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
 
-    void setSeekLocked(bool locked) const {
+    void setProperty(const QString& name, const QVariant& value) const {
         QDBusMessage set = QDBusMessage::createMethodCall(service, objectPath, propertiesInterface, QStringLiteral("Set"));
-        set << interfaceName << QStringLiteral("SeekLocked") << QVariant::fromValue(QDBusVariant(locked));
+        set << interfaceName << name << QVariant::fromValue(QDBusVariant(value));
         const QDBusMessage reply = bus->connection().call(set, QDBus::Block, 2000);
         ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     }
+
+    void setSeekLocked(bool locked) const { setProperty(QStringLiteral("SeekLocked"), locked); }
 
     QList<CueEntry> cues() const { return qdbus_cast<QList<CueEntry>>(property(QStringLiteral("Cues"))); }
 
@@ -316,7 +318,8 @@ TEST_F(ControlEndToEnd, IntrospectionMatchesTheInterfaceFile) {
 
 TEST_F(ControlEndToEnd, CommandsWithoutAPlayerAreRefusedWithTheWindowsTexts) {
     startWindow();
-    for (const QString& command : {QStringLiteral("AddCue"), QStringLiteral("TogglePlayback"), QStringLiteral("LoopSquare")}) {
+    for (const QString& command : {QStringLiteral("AddCue"), QStringLiteral("TogglePlayback"), QStringLiteral("LoopSquare"),
+                                   QStringLiteral("ToggleVocals")}) {
         const QDBusMessage reply = call(command);
         EXPECT_EQ(reply.errorName(), QStringLiteral("local.kelvara.Waveform1.Error.NoTrack")) << command.toStdString();
         EXPECT_EQ(reply.errorMessage(), L("Music закрыта")) << command.toStdString();
@@ -325,6 +328,13 @@ TEST_F(ControlEndToEnd, CommandsWithoutAPlayerAreRefusedWithTheWindowsTexts) {
     EXPECT_EQ(infinite.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
     EXPECT_EQ(call(QStringLiteral("StopLoop")).type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(property(QStringLiteral("State")).toString(), QStringLiteral("stopped"));
+    EXPECT_FALSE(property(QStringLiteral("VocalActive")).toBool());
+
+    // Without a player there is no window to link with: the window stays pinned above others.
+    setProperty(QStringLiteral("PinMode"), 2);
+    EXPECT_EQ(property(QStringLiteral("PinMode")).toInt(), 1);
+    setProperty(QStringLiteral("PinMode"), 0);
+    EXPECT_EQ(property(QStringLiteral("PinMode")).toInt(), 0);
 }
 
 // The position the play line shows against mpv's own, read just before and after it: the

@@ -69,6 +69,25 @@ QList<double> WaveformControl::activeLoop() const {
 
 bool WaveformControl::seekLocked() const { return state_.playback().seekLocked(); }
 void WaveformControl::setSeekLocked(bool locked) { state_.playback().setSeekLocked(locked); }
+int WaveformControl::pinMode() const { return state_.pin().pinMode(); }
+
+void WaveformControl::setPinMode(int mode) {
+    if (mode == PinControl::Unpinned) {
+        state_.pin().unpin();
+        return;
+    }
+    if (mode != PinControl::Pinned && mode != PinControl::Linked) {
+        return;
+    }
+    // Two steps of the cycle reach either mode; a refused link falls back to 1 on the way.
+    for (int step = 0; step < 2 && state_.pin().pinMode() != mode; ++step) {
+        state_.pin().cyclePinMode();
+    }
+}
+
+bool WaveformControl::vocalReady() const { return state_.vocals().vocalReady(); }
+bool WaveformControl::vocalActive() const { return state_.instrumental().vocalActive(); }
+QString WaveformControl::vocalStatus() const { return state_.vocals().vocalStatus(); }
 
 // --- Methods -------------------------------------------------------------------------------
 
@@ -79,6 +98,12 @@ void WaveformControl::Seek(double seconds) {
     state_.seek(seconds);
     if (state_.playback().seekLocked()) {
         sendErrorReply(seekLockedError, state_.playback().seekNotice().value_or(QString()));
+    }
+}
+
+void WaveformControl::ToggleVocals() {
+    if (!refuseWithoutTrack()) {
+        state_.toggleVocals();
     }
 }
 

@@ -35,6 +35,10 @@ class WaveformControl : public QObject, protected QDBusContext {
     Q_PROPERTY(QList<kelvara::CueEntry> Cues READ cues)
     Q_PROPERTY(QList<double> ActiveLoop READ activeLoop)
     Q_PROPERTY(bool SeekLocked READ seekLocked WRITE setSeekLocked)
+    Q_PROPERTY(int PinMode READ pinMode WRITE setPinMode)
+    Q_PROPERTY(bool VocalReady READ vocalReady)
+    Q_PROPERTY(bool VocalActive READ vocalActive)
+    Q_PROPERTY(QString VocalStatus READ vocalStatus)
 
 public:
     static constexpr const char* interfaceName = "local.kelvara.Waveform1";
@@ -60,6 +64,13 @@ public:
     QList<double> activeLoop() const;
     bool seekLocked() const;
     void setSeekLocked(bool locked);
+    int pinMode() const;
+    // Steps through the window's pin cycle to `mode`; a link the window refuses stays at 1,
+    // with the reason in the window's pin row. Other values are ignored.
+    void setPinMode(int mode);
+    bool vocalReady() const;
+    bool vocalActive() const;
+    QString vocalStatus() const;
 
 public slots:
     void Seek(double seconds);
@@ -69,6 +80,7 @@ public slots:
     void RemoveCue(const QString& id);
     void LoopSquare();
     void StopLoop();
+    void ToggleVocals();
     void Raise();
 
 signals:
