@@ -27,6 +27,7 @@
 #include <xcb/xcb.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -259,13 +260,17 @@ protected:
 
     QList<double> activeLoop() const { return qdbus_cast<QList<double>>(property(QStringLiteral("ActiveLoop"))); }
 
-    double playerPosition() const {
+    QVariant playerProperty(const QString& name) const {
         QDBusMessage get = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
                                                           propertiesInterface, QStringLiteral("Get"));
         get.setAutoStartService(false);
-        get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Position");
+        get << QStringLiteral("org.mpris.MediaPlayer2.Player") << name;
         const QDBusMessage reply = bus->connection().call(get, QDBus::Block, 2000);
-        return static_cast<double>(reply.arguments().value(0).value<QDBusVariant>().variant().toLongLong()) / 1e6;
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+
+    double playerPosition() const {
+        return static_cast<double>(playerProperty(QStringLiteral("Position")).toLongLong()) / 1e6;
     }
 
     TestHome home;
@@ -431,6 +436,38 @@ TEST_F(ControlEndToEnd, LoopSquareLoopsTheSquareUnderThePlayLine) {
 
     ASSERT_EQ(call(QStringLiteral("StopLoop")).type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(activeLoop().isEmpty());
+}
+
+// A quit the desktop sends (SIGTERM at log-out or from a service manager) while the
+// instrumental plays gives the track back to the player where the instrumental was.
+TEST_F(ControlEndToEnd, TerminatingInTheInstrumentalHandsPlaybackBackToThePlayer) {
+    const QString song = files.synthesize(
+        QStringLiteral("stereo.flac"), {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2")},
+        {QStringLiteral("synth"), QStringLiteral("30"), QStringLiteral("sine"), QStringLiteral("220"),
+         QStringLiteral("pinknoise"), QStringLiteral("vol"), QStringLiteral("0.5")});
+    player = std::make_unique<MpvPlayer>(*bus, QStringList{song});
+    startWindow();
+    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalReady")).toBool(); }, 60))
+        << property(QStringLiteral("VocalStatus")).toString().toStdString();
+    ASSERT_EQ(call(QStringLiteral("TogglePlayback")).type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("State")).toString() == QStringLiteral("playing"); }, 10));
+
+    ASSERT_EQ(call(QStringLiteral("ToggleVocals")).type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalActive")).toBool(); }, 10));
+    EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
+    const double switchedAt = playerPosition();
+    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("Position")).toDouble() > switchedAt + 1; }, 10))
+        << "the instrumental does not move on";
+
+    const double instrumentalAt = property(QStringLiteral("Position")).toDouble();
+    ::kill(static_cast<pid_t>(kelvara->processId()), SIGTERM);
+    ASSERT_TRUE(waitUntil([&] { return kelvara->state() == QProcess::NotRunning; }, 20));
+    EXPECT_EQ(kelvara->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
+    // Played on between the last read and the hand-back, but no further than the quit took.
+    const double resumedAt = playerPosition();
+    EXPECT_GE(resumedAt, instrumentalAt - 0.15);
+    EXPECT_LT(resumedAt, instrumentalAt + 5);
 }
 
 }  // namespace
