@@ -843,5 +843,9 @@ Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die 
         <translation>  --instrumental  Instrumentals (ohne Gesang) der Dateien im Cache des Fensters vorbereiten
   --decode DATEI  den Ton der Datei so ausgeben, wie Kelvara ihn sieht (für die Gesangsverarbeitung)</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Ungültige Beschreibung des Python-Downloads</translation>
+    </message>
 </context>
 </TS>

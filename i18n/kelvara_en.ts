@@ -843,5 +843,9 @@ With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the
         <translation>  --instrumental  prepare the files' instrumentals (without vocals) in the cache the window uses
   --decode FILE   write the file's audio as Kelvara sees it (for the vocal worker)</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Invalid description of the Python download</translation>
+    </message>
 </context>
 </TS>

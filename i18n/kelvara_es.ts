@@ -843,5 +843,9 @@ Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los det
         <translation>  --instrumental  preparar los instrumentales (sin voz) de los archivos en la caché que usa la ventana
   --decode ARCHIVO  escribir el audio del archivo tal como lo ve Kelvara (para el procesador de voz)</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Descripción de la descarga de Python no válida</translation>
+    </message>
 </context>
 </TS>
