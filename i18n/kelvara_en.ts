@@ -847,5 +847,25 @@ With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the
         <source>Некорректное описание загрузки Python</source>
         <translation>Invalid description of the Python download</translation>
     </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Preparing Python…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Downloading components…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Checking the module…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>The components could not be installed.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>The module failed its check.</translation>
+    </message>
 </context>
 </TS>

@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/l.h"
-#include "install_run.h"
-#include "loopback_http_server.h"
-#include "test_home.h"
+#include "install_fixture.h"
 #include "wait_until.h"
 #include "worker/install_worker.h"
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -23,26 +16,11 @@
 
 using namespace kelvara;
 using namespace kelvara::morvik;
-using kelvara::morvik::testing::InstallRun;
-using kelvara::testing::LoopbackHttpServer;
-using kelvara::testing::TestHome;
+using namespace kelvara::morvik::testing;
 using kelvara::testing::waitUntil;
-using kelvara::morvik::testing::Ending;
-using kelvara::morvik::testing::InstallOutcome;
 using namespace std::chrono_literals;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A gzip-compressed tar whose python/bin/python3 is a shell: the "install script" it runs is
 // a shell script the test writes.
@@ -52,15 +30,7 @@ QByteArray shellRuntimeArchive() {
     const QString interpreter = folder.filePath(QStringLiteral("python/bin/python3"));
     writeFile(interpreter, "#!/bin/sh\nexec /bin/sh \"$@\"\n");
     QFile::setPermissions(interpreter, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QProcess tar;
-    tar.start(QStringLiteral("tar"), {QStringLiteral("-czf"), QStringLiteral("-"), QStringLiteral("-C"), folder.path(),
-                                      QStringLiteral("python")});
-    tar.waitForFinished(-1);
-    return tar.readAllStandardOutput();
-}
-
-QString sha256Of(const QByteArray& data) {
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+    return tarOf(folder.path(), QStringLiteral("python"));
 }
 
 QString downloadFailed() { return L("Не удалось загрузить Python. Проверьте интернет и повторите."); }
@@ -71,56 +41,18 @@ QString stepFailed() {
 
 bool alive(qint64 pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
 
-// A redirected home whose vocal root the worker fills, a loopback server with the runtime
-// archive at /python.tar.gz, and an assets folder with its description and the test's script.
-class InstallWorkerTest : public ::testing::Test {
+// The runtime's interpreter is a shell, and the install script a shell script of the test's.
+class InstallWorkerTest : public InstallFixture {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "morvik_tests";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
-    }
-
     void SetUp() override {
         archive = shellRuntimeArchive();
         ASSERT_FALSE(archive.isEmpty());
-        server.serve(QStringLiteral("/python.tar.gz"), archive);
-        describeRuntime(QStringLiteral("/python.tar.gz"), sha256Of(archive));
+        publishRuntime(archive);
         script("echo '{\"stage\": 2, \"title\": \"t\"}'\n");
-    }
-
-    void describeRuntime(const QString& path, const QString& sha256) {
-        const QJsonObject description{{QStringLiteral("url"), server.url(path).toString()},
-                                      {QStringLiteral("sha256"), sha256}};
-        writeFile(assets.filePath(QStringLiteral("PythonRuntime.json")), QJsonDocument(description).toJson());
     }
 
     void script(const QByteArray& body) { writeFile(assets.filePath(QStringLiteral("install.py")), body); }
 
-    std::unique_ptr<InstallWorker> makeWorker(InstallRun& run, qint64 freeSpace = InstallWorker::requiredSpace) {
-        auto worker = std::make_unique<InstallWorker>(root(), assets.path(), run.recorder());
-        worker->setFreeSpaceReader([freeSpace](const QString&) { return std::optional<qint64>(freeSpace); });
-        return worker;
-    }
-
-    InstallOutcome install(qint64 freeSpace = InstallWorker::requiredSpace) {
-        InstallRun run;
-        const auto worker = makeWorker(run, freeSpace);
-        run.install(*worker);
-        return run.outcome();
-    }
-
-    QString root() const { return home.dataHome() + QStringLiteral("/Kelvara/Vocals"); }
-    QString log() const { return root() + QStringLiteral("/installation.log"); }
-
-    QStringList stagingFolders() const {
-        return QDir(root()).entryList({QStringLiteral("python-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
-    }
-
-    TestHome home;
-    LoopbackHttpServer server;
-    QTemporaryDir assets;
     QByteArray archive;
 };
 
