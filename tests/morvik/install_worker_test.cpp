@@ -4,6 +4,7 @@
 #include "wait_until.h"
 #include "worker/install_worker.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,13 +24,17 @@ using namespace std::chrono_literals;
 namespace {
 
 // A gzip-compressed tar whose python/bin/python3 is a shell: the "install script" it runs is
-// a shell script the test writes.
-QByteArray shellRuntimeArchive() {
+// a shell script the test writes. An interpreter dated in the future makes tar complain.
+QByteArray shellRuntimeArchive(const QDateTime& modified = QDateTime::currentDateTime()) {
     QTemporaryDir folder;
     QDir().mkpath(folder.filePath(QStringLiteral("python/bin")));
-    const QString interpreter = folder.filePath(QStringLiteral("python/bin/python3"));
-    writeFile(interpreter, "#!/bin/sh\nexec /bin/sh \"$@\"\n");
-    QFile::setPermissions(interpreter, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile interpreter(folder.filePath(QStringLiteral("python/bin/python3")));
+    interpreter.open(QIODevice::WriteOnly);
+    interpreter.write("#!/bin/sh\nexec /bin/sh \"$@\"\n");
+    interpreter.flush();
+    interpreter.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    interpreter.setFileTime(modified, QFileDevice::FileModificationTime);
+    interpreter.close();
     return tarOf(folder.path(), QStringLiteral("python"));
 }
 
@@ -208,7 +213,8 @@ printf '{"stage": 5}'
     EXPECT_TRUE(logged.contains("almost {\"stage\": 9}"));
 }
 
-TEST_F(InstallWorkerTest, TheLogIsRecreatedPrivateWithAllTheScriptsOutputAndEnvironment) {
+TEST_F(InstallWorkerTest, TheLogIsRecreatedPrivateWithAllTheStepsOutputAndTheScriptsEnvironment) {
+    publishRuntime(shellRuntimeArchive(QDateTime::currentDateTime().addYears(50)));
     QDir().mkpath(root());
     writeFile(log(), "the previous run\n");
     QFile::setPermissions(log(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
@@ -223,7 +229,9 @@ echo "args $*"
     const QByteArray logged = readFile(log());
     EXPECT_FALSE(logged.contains("the previous run"));
     EXPECT_TRUE(logged.contains("out 1\n"));
+    EXPECT_TRUE(logged.contains("in the future")) << "tar's complaint: " << logged.toStdString();
     EXPECT_TRUE(logged.contains("err /")) << logged.toStdString();
+    EXPECT_TRUE(logged.contains("kelvara-analyze\n")) << logged.toStdString();
     EXPECT_TRUE(logged.contains(("args --events --root " + root()).toUtf8())) << logged.toStdString();
 }
 
