@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "install_run.h"
 #include "loopback_http_server.h"
 #include "test_home.h"
 #include "worker/install_worker.h"
@@ -14,8 +13,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 
 namespace kelvara::morvik::testing {
+
+enum class Ending { Installed, Failed, Cancelled };
+
+// How one install() ended, and the records it sent.
+struct InstallOutcome {
+    Ending ending = Ending::Installed;
+    QString failure;
+    QList<QVariantMap> records;
+};
 
 void writeFile(const QString& path, const QByteArray& content);
 QByteArray readFile(const QString& path);
@@ -33,8 +42,12 @@ protected:
     void publishRuntime(const QByteArray& archive, const QString& path = QStringLiteral("/python.tar.gz"));
     void describeRuntime(const QString& path, const QString& sha256);
 
-    std::unique_ptr<InstallWorker> makeWorker(InstallRun& run, qint64 freeSpace = InstallWorker::requiredSpace);
-    // One whole install() on this thread.
+    // A worker whose records, from whichever thread, records() gives.
+    std::unique_ptr<InstallWorker> makeWorker(qint64 freeSpace = InstallWorker::requiredSpace);
+    QList<QVariantMap> records() const;
+    // worker.install() on this thread: how it ended (without the records).
+    static InstallOutcome outcomeOf(InstallWorker& worker);
+    // One whole installation on this thread, with its records only.
     InstallOutcome install(qint64 freeSpace = InstallWorker::requiredSpace);
 
     QString root() const;
@@ -44,6 +57,10 @@ protected:
     kelvara::testing::TestHome home;
     kelvara::testing::LoopbackHttpServer server;
     QTemporaryDir assets;
+
+private:
+    mutable std::mutex recordsLock_;
+    QList<QVariantMap> records_;
 };
 
 }  // namespace kelvara::morvik::testing
