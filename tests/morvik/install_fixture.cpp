@@ -67,7 +67,7 @@ QList<QVariantMap> InstallFixture::records() const {
     return records_;
 }
 
-InstallOutcome InstallFixture::outcomeOf(InstallWorker& worker) {
+InstallOutcome outcomeOf(InstallWorker& worker) {
     try {
         worker.install();
         return {};

@@ -31,6 +31,8 @@ QByteArray readFile(const QString& path);
 QString sha256Of(const QByteArray& data);
 // A gzip-compressed tar of `folder`'s entry `name`, made by tar.
 QByteArray tarOf(const QString& folder, const QString& name);
+// worker.install() on this thread: how it ended (without the records).
+InstallOutcome outcomeOf(InstallWorker& worker);
 
 // A redirected home whose vocal root the worker fills, a loopback server that serves the
 // runtime archive, and an assets folder the test fills with PythonRuntime.json and scripts.
@@ -45,8 +47,6 @@ protected:
     // A worker whose records, from whichever thread, records() gives.
     std::unique_ptr<InstallWorker> makeWorker(qint64 freeSpace = InstallWorker::requiredSpace);
     QList<QVariantMap> records() const;
-    // worker.install() on this thread: how it ended (without the records).
-    static InstallOutcome outcomeOf(InstallWorker& worker);
     // One whole installation on this thread, with its records only.
     InstallOutcome install(qint64 freeSpace = InstallWorker::requiredSpace);
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/l.h"
+#include "background_install.h"
 #include "install_fixture.h"
 #include "wait_until.h"
 #include "worker/install_worker.h"
@@ -9,11 +10,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <csignal>
 
 using namespace kelvara;
@@ -140,19 +139,12 @@ TEST_F(InstallWorkerTest, AServerThatStopsSendingHitsTheInactivityLimitWithThePl
 TEST_F(InstallWorkerTest, CancelDuringTheDownloadIsACancellationNotADownloadFailure) {
     server.stall(QStringLiteral("/python.tar.gz"), archive, 100);
     const auto worker = makeWorker();
-    InstallOutcome run;
-    std::atomic<bool> finished = false;
-    const std::unique_ptr<QThread> installing(QThread::create([&] {
-        run = outcomeOf(*worker);
-        finished = true;
-    }));
-    installing->start();
+    const BackgroundInstall installing(*worker);
     // The server has answered and stalled: the transfer is under way.
     ASSERT_TRUE(waitUntil([&] { return server.requests(QStringLiteral("/python.tar.gz")) == 1; }));
     worker->cancel();
-    EXPECT_TRUE(waitUntil([&] { return finished.load(); }, 5));
-    installing->wait();
-    EXPECT_EQ(run.ending, Ending::Cancelled) << run.failure.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return installing.finished(); }, 5));
+    EXPECT_EQ(installing.outcome().ending, Ending::Cancelled) << installing.outcome().failure.toStdString();
 }
 
 TEST_F(InstallWorkerTest, CancelStopsTheScriptAndItsChildrenAtOnceThoughAChildHoldsTheOutput) {
@@ -163,13 +155,7 @@ sleep 60
 echo '{"stage": 3}'
 )");
     const auto worker = makeWorker();
-    InstallOutcome run;
-    std::atomic<bool> finished = false;
-    const std::unique_ptr<QThread> installing(QThread::create([&] {
-        run = outcomeOf(*worker);
-        finished = true;
-    }));
-    installing->start();
+    const BackgroundInstall installing(*worker);
     ASSERT_TRUE(waitUntil([&] { return records().size() > 1 && records().last().value(QStringLiteral("stage")) == 2; }));
     const qint64 grandchild = readFile(root() + QStringLiteral("/grandchild.pid")).trimmed().toLongLong();
     EXPECT_TRUE(alive(grandchild));
@@ -177,10 +163,9 @@ echo '{"stage": 3}'
     clock.start();
     worker->cancel();
     worker->cancel();
-    EXPECT_TRUE(waitUntil([&] { return finished.load(); }, 5));
+    EXPECT_TRUE(waitUntil([&] { return installing.finished(); }, 5));
     EXPECT_LT(clock.elapsed(), 1000 * kelvara::testing::slowdown());
-    installing->wait();
-    EXPECT_EQ(run.ending, Ending::Cancelled);
+    EXPECT_EQ(installing.outcome().ending, Ending::Cancelled);
     EXPECT_TRUE(waitUntil([&] { return !alive(grandchild); }, 2));
 }
 
