@@ -843,5 +843,29 @@ With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the
         <translation>  --instrumental  prepare the files' instrumentals (without vocals) in the cache the window uses
   --decode FILE   write the file's audio as Kelvara sees it (for the vocal worker)</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Invalid description of the Python download</translation>
+    </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Preparing Python…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Downloading components…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Checking the module…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>The components could not be installed.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>The module failed its check.</translation>
+    </message>
 </context>
 </TS>

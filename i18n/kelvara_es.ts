@@ -843,5 +843,29 @@ Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los det
         <translation>  --instrumental  preparar los instrumentales (sin voz) de los archivos en la caché que usa la ventana
   --decode ARCHIVO  escribir el audio del archivo tal como lo ve Kelvara (para el procesador de voz)</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Descripción de la descarga de Python no válida</translation>
+    </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Preparando Python…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Descargando componentes…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Comprobando el módulo…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>No se pudieron instalar los componentes.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>El módulo no ha superado la comprobación.</translation>
+    </message>
 </context>
 </TS>
