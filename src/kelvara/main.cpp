@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "about/command_line.h"
 #include "about/program_version.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
@@ -11,14 +12,6 @@
 #include <cstdio>
 
 namespace {
-
-QStringList argumentsOf(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int index = 1; index < argc; ++index) {
-        arguments.append(QString::fromLocal8Bit(argv[index]));
-    }
-    return arguments;
-}
 
 // No window and no GUI platform: the child runs with no display at all.
 int runMusicBridge(int argc, char* argv[], std::optional<kelvara::AppLanguage> parentLanguage) {
@@ -62,7 +55,7 @@ void preferX11() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const kelvara::LaunchOptions options = kelvara::LaunchOptions::parse(argumentsOf(argc, argv));
+    const kelvara::LaunchOptions options = kelvara::LaunchOptions::parse(kelvara::commandLineArguments(argc, argv));
     if (options.musicBridge) {
         return runMusicBridge(argc, argv, options.language);
     }

@@ -2,9 +2,9 @@
 #include "installer_model.h"
 
 #include "i18n/l.h"
-#include "install_failure.h"
-#include "install_worker.h"
 #include "models/cancellation.h"
+#include "worker/install_failure.h"
+#include "worker/install_worker.h"
 
 #include <QLocale>
 #include <QThread>

@@ -6,6 +6,7 @@
 #include "installer_model.h"
 #include "installer_window.h"
 #include "lifecycle/quit_signals.h"
+#include "morvik_options.h"
 #include "storage/resource_paths.h"
 #include "vocal/vocal_resources.h"
 
@@ -13,7 +14,7 @@
 
 namespace kelvara::morvik {
 
-int MorvikApplication::run(int argc, char* argv[]) {
+int MorvikApplication::run(int argc, char* argv[], const MorvikOptions& options) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvik"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvara"));
@@ -23,6 +24,9 @@ int MorvikApplication::run(int argc, char* argv[]) {
     const QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     window.show();
+    if (options.install) {
+        model.start();
+    }
     return QApplication::exec();
 }
 
