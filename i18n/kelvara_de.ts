@@ -857,5 +857,9 @@ Installiert das Vocal-Modul für Kelvara: ein eigenes Python nur für Kelvara un
   --help     diese Hilfe anzeigen
   --version  die Version anzeigen</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Ungültige Beschreibung des Python-Downloads</translation>
+    </message>
 </context>
 </TS>

@@ -857,5 +857,9 @@ Installs the vocal module for Kelvara: a Python of its own, for Kelvara only, an
   --help     show this help
   --version  show the version</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Invalid description of the Python download</translation>
+    </message>
 </context>
 </TS>

@@ -857,5 +857,9 @@ Instala el módulo de voz para Kelvara: un Python propio, solo para Kelvara, y l
   --help     mostrar esta ayuda
   --version  mostrar la versión</translation>
     </message>
+    <message>
+        <source>Некорректное описание загрузки Python</source>
+        <translation>Descripción de la descarga de Python no válida</translation>
+    </message>
 </context>
 </TS>

@@ -10,24 +10,7 @@ WorkerEventReader::WorkerEventReader(std::function<void(const QString&)> progres
     : progress_(std::move(progress)) {}
 
 void WorkerEventReader::feed(const QByteArray& bytes) {
-    qsizetype start = 0;
-    for (qsizetype end = bytes.indexOf('\n'); end >= 0; start = end + 1, end = bytes.indexOf('\n', start)) {
-        if (!skippingLongLine_ && pending_.size() + (end - start) <= lineLimit) {
-            pending_.append(bytes.constData() + start, end - start);
-            apply(pending_);
-        }
-        pending_.clear();
-        skippingLongLine_ = false;
-    }
-    if (skippingLongLine_) {
-        return;
-    }
-    pending_.append(bytes.constData() + start, bytes.size() - start);
-    if (pending_.size() > lineLimit) {
-        pending_.clear();
-        pending_.squeeze();
-        skippingLongLine_ = true;
-    }
+    lines_.feed(bytes, [this](const QByteArray& line) { apply(line); });
 }
 
 void WorkerEventReader::apply(const QByteArray& line) {

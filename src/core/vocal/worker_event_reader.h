@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "models/line_splitter.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,8 +31,7 @@ private:
     void apply(const QByteArray& line);
 
     std::function<void(const QString&)> progress_;
-    QByteArray pending_;
-    bool skippingLongLine_ = false;
+    LineSplitter lines_{lineLimit};
     std::optional<QString> result_;
     std::optional<QString> error_;
 };

@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "i18n/l.h"
+#include "install_run.h"
+#include "loopback_http_server.h"
+#include "test_home.h"
+#include "wait_until.h"
+#include "worker/install_worker.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace kelvara;
+using namespace kelvara::morvik;
+using kelvara::morvik::testing::InstallRun;
+using kelvara::testing::LoopbackHttpServer;
+using kelvara::testing::TestHome;
+using kelvara::testing::waitUntil;
+using kelvara::morvik::testing::Ending;
+using kelvara::morvik::testing::InstallOutcome;
+using namespace std::chrono_literals;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A gzip-compressed tar whose python/bin/python3 is a shell: the "install script" it runs is
+// a shell script the test writes.
+QByteArray shellRuntimeArchive() {
+    QTemporaryDir folder;
+    QDir().mkpath(folder.filePath(QStringLiteral("python/bin")));
+    const QString interpreter = folder.filePath(QStringLiteral("python/bin/python3"));
+    writeFile(interpreter, "#!/bin/sh\nexec /bin/sh \"$@\"\n");
+    QFile::setPermissions(interpreter, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcess tar;
+    tar.start(QStringLiteral("tar"), {QStringLiteral("-czf"), QStringLiteral("-"), QStringLiteral("-C"), folder.path(),
+                                      QStringLiteral("python")});
+    tar.waitForFinished(-1);
+    return tar.readAllStandardOutput();
+}
+
+QString sha256Of(const QByteArray& data) {
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+}
+
+QString downloadFailed() { return L("Не удалось загрузить Python. Проверьте интернет и повторите."); }
+
+QString stepFailed() {
+    return L("Установка остановилась. Проверьте интернет и свободное место, затем повторите. Подробности — в журнале.");
+}
+
+bool alive(qint64 pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
+
+// A redirected home whose vocal root the worker fills, a loopback server with the runtime
+// archive at /python.tar.gz, and an assets folder with its description and the test's script.
+class InstallWorkerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "morvik_tests";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+
+    void SetUp() override {
+        archive = shellRuntimeArchive();
+        ASSERT_FALSE(archive.isEmpty());
+        server.serve(QStringLiteral("/python.tar.gz"), archive);
+        describeRuntime(QStringLiteral("/python.tar.gz"), sha256Of(archive));
+        script("echo '{\"stage\": 2, \"title\": \"t\"}'\n");
+    }
+
+    void describeRuntime(const QString& path, const QString& sha256) {
+        const QJsonObject description{{QStringLiteral("url"), server.url(path).toString()},
+                                      {QStringLiteral("sha256"), sha256}};
+        writeFile(assets.filePath(QStringLiteral("PythonRuntime.json")), QJsonDocument(description).toJson());
+    }
+
+    void script(const QByteArray& body) { writeFile(assets.filePath(QStringLiteral("install.py")), body); }
+
+    std::unique_ptr<InstallWorker> makeWorker(InstallRun& run, qint64 freeSpace = InstallWorker::requiredSpace) {
+        auto worker = std::make_unique<InstallWorker>(root(), assets.path(), run.recorder());
+        worker->setFreeSpaceReader([freeSpace](const QString&) { return std::optional<qint64>(freeSpace); });
+        return worker;
+    }
+
+    InstallOutcome install(qint64 freeSpace = InstallWorker::requiredSpace) {
+        InstallRun run;
+        const auto worker = makeWorker(run, freeSpace);
+        run.install(*worker);
+        return run.outcome();
+    }
+
+    QString root() const { return home.dataHome() + QStringLiteral("/Kelvara/Vocals"); }
+    QString log() const { return root() + QStringLiteral("/installation.log"); }
+
+    QStringList stagingFolders() const {
+        return QDir(root()).entryList({QStringLiteral("python-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    TestHome home;
+    LoopbackHttpServer server;
+    QTemporaryDir assets;
+    QByteArray archive;
+};
+
+TEST_F(InstallWorkerTest, SixGibibytesFreeAreEnoughAndOneByteLessFailsBeforeAnyDownload) {
+    const InstallOutcome tooLittle = install(InstallWorker::requiredSpace - 1);
+    EXPECT_EQ(tooLittle.ending, Ending::Failed);
+    EXPECT_EQ(tooLittle.failure, L("Нужно минимум 6 ГБ свободного места."));
+    EXPECT_EQ(server.requests(QStringLiteral("/python.tar.gz")), 0);
+    EXPECT_TRUE(tooLittle.records.isEmpty());
+
+    InstallRun unknown;
+    const auto worker = makeWorker(unknown);
+    worker->setFreeSpaceReader([](const QString&) { return std::optional<qint64>(); });
+    unknown.install(*worker);
+    EXPECT_EQ(unknown.outcome().failure, L("Нужно минимум 6 ГБ свободного места."));
+
+    const InstallOutcome enough = install(6'442'450'944);
+    EXPECT_EQ(enough.ending, Ending::Installed) << enough.failure.toStdString();
+    EXPECT_EQ(server.requests(QStringLiteral("/python.tar.gz")), 1);
+    EXPECT_EQ(QFile::permissions(root()) & 0x7777,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+TEST_F(InstallWorkerTest, ASuccessfulRunSendsItsOwnRecordsThenTheScriptsAndRemovesTheArchive) {
+    script(R"(echo '{"stage": 2, "title": "Установка модуля…", "download": 5, "total": 10}'
+echo '{"stage": 4, "detail": "Проверка…"}'
+)");
+    const InstallOutcome run = install();
+    ASSERT_EQ(run.ending, Ending::Installed) << run.failure.toStdString();
+    QList<QVariantMap> records = run.records;
+    ASSERT_GE(records.size(), 4);
+    EXPECT_EQ(records.first(),
+              (QVariantMap{{QStringLiteral("stage"), 1}, {QStringLiteral("title"), QStringLiteral("Загрузка Python…")}}));
+    const QVariantMap lastProgress = records.at(records.size() - 4);
+    EXPECT_EQ(lastProgress.value(QStringLiteral("download")).toLongLong(), archive.size());
+    EXPECT_EQ(lastProgress.value(QStringLiteral("total")).toLongLong(), archive.size());
+    EXPECT_EQ(records.at(records.size() - 3),
+              (QVariantMap{{QStringLiteral("detail"), QStringLiteral("Распаковка Python…")}}));
+    EXPECT_EQ(records.at(records.size() - 2).value(QStringLiteral("title")).toString(), QStringLiteral("Установка модуля…"));
+    EXPECT_EQ(records.at(records.size() - 2).value(QStringLiteral("total")).toLongLong(), 10);
+    EXPECT_EQ(records.last().value(QStringLiteral("stage")).toInt(), 4);
+
+    const QStringList staging = stagingFolders();
+    ASSERT_EQ(staging.size(), 1);
+    EXPECT_TRUE(QFileInfo(root() + QLatin1Char('/') + staging.first() + QStringLiteral("/python/bin/python3")).isExecutable());
+    EXPECT_FALSE(QFile::exists(root() + QLatin1Char('/') + staging.first() + QStringLiteral("/python.tar.gz")));
+}
+
+TEST_F(InstallWorkerTest, TheDigestMustMatchExactlyInLowerCase) {
+    describeRuntime(QStringLiteral("/python.tar.gz"), sha256Of(archive).toUpper());
+    const InstallOutcome run = install();
+    EXPECT_EQ(run.ending, Ending::Failed);
+    EXPECT_EQ(run.failure, L("Проверка целостности Python не пройдена. Повторите загрузку."));
+    EXPECT_EQ(server.requests(QStringLiteral("/python.tar.gz")), 1);
+    EXPECT_EQ(stagingFolders().size(), 1);  // a failed run's staging folder stays for a look
+}
+
+TEST_F(InstallWorkerTest, OnlyAFinalAnswerOf200Counts) {
+    describeRuntime(QStringLiteral("/missing.tar.gz"), sha256Of(archive));
+    EXPECT_EQ(install().failure, downloadFailed());
+
+    server.redirect(QStringLiteral("/a"), QStringLiteral("/b"));
+    server.redirect(QStringLiteral("/b"), QStringLiteral("/missing.tar.gz"));
+    describeRuntime(QStringLiteral("/a"), sha256Of(archive));
+    EXPECT_EQ(install().failure, downloadFailed());
+    EXPECT_GE(server.requests(QStringLiteral("/b")), 1);
+
+    server.redirect(QStringLiteral("/b"), QStringLiteral("/python.tar.gz"));
+    const InstallOutcome redirected = install();
+    EXPECT_EQ(redirected.ending, Ending::Installed) << redirected.failure.toStdString();
+}
+
+TEST_F(InstallWorkerTest, AServerThatStopsSendingHitsTheInactivityLimitWithThePlatformsText) {
+    server.stall(QStringLiteral("/python.tar.gz"), archive, 100);
+    InstallRun run;
+    const auto worker = makeWorker(run);
+    worker->setInactivityTimeout(300ms);
+    QElapsedTimer clock;
+    clock.start();
+    run.install(*worker);
+    EXPECT_EQ(run.outcome().ending, Ending::Failed);
+    EXPECT_FALSE(run.outcome().failure.isEmpty());
+    EXPECT_NE(run.outcome().failure, downloadFailed());
+    EXPECT_NE(run.outcome().failure, QStringLiteral("Operation canceled"));
+    EXPECT_LT(clock.elapsed(), 10'000 * kelvara::testing::slowdown());
+}
+
+TEST_F(InstallWorkerTest, CancelDuringTheDownloadIsACancellationNotADownloadFailure) {
+    server.stall(QStringLiteral("/python.tar.gz"), archive, 100);
+    InstallRun run;
+    const auto worker = makeWorker(run);
+    const std::unique_ptr<QThread> installing(QThread::create([&] { run.install(*worker); }));
+    installing->start();
+    // The server has answered and stalled: the transfer is under way.
+    ASSERT_TRUE(waitUntil([&] { return server.requests(QStringLiteral("/python.tar.gz")) == 1; }));
+    worker->cancel();
+    EXPECT_TRUE(waitUntil([&] { return run.finished(); }, 5));
+    installing->wait();
+    EXPECT_EQ(run.outcome().ending, Ending::Cancelled) << run.outcome().failure.toStdString();
+}
+
+TEST_F(InstallWorkerTest, CancelStopsTheScriptAndItsChildrenAtOnceThoughAChildHoldsTheOutput) {
+    script(R"(sleep 60 &
+echo $! > "$3/grandchild.pid"
+echo '{"stage": 2}'
+sleep 60
+echo '{"stage": 3}'
+)");
+    InstallRun run;
+    const auto worker = makeWorker(run);
+    const std::unique_ptr<QThread> installing(QThread::create([&] { run.install(*worker); }));
+    installing->start();
+    ASSERT_TRUE(waitUntil([&] { return !run.records().isEmpty() && run.records().last().contains(QStringLiteral("stage")) &&
+                                       run.records().last().value(QStringLiteral("stage")).toInt() == 2; }));
+    const qint64 grandchild = readFile(root() + QStringLiteral("/grandchild.pid")).trimmed().toLongLong();
+    EXPECT_TRUE(alive(grandchild));
+    QElapsedTimer clock;
+    clock.start();
+    worker->cancel();
+    worker->cancel();
+    EXPECT_TRUE(waitUntil([&] { return run.finished(); }, 5));
+    EXPECT_LT(clock.elapsed(), 1000 * kelvara::testing::slowdown());
+    installing->wait();
+    EXPECT_EQ(run.outcome().ending, Ending::Cancelled);
+    EXPECT_TRUE(waitUntil([&] { return !alive(grandchild); }, 2));
+}
+
+TEST_F(InstallWorkerTest, ALeftoverChildDoesNotHoldAFinishedStep) {
+    script("sleep 60 &\necho '{\"stage\": 2}'\nexit 0\n");
+    QElapsedTimer clock;
+    clock.start();
+    const InstallOutcome run = install();
+    EXPECT_EQ(run.ending, Ending::Installed) << run.failure.toStdString();
+    EXPECT_LT(clock.elapsed(), 20'000);
+}
+
+TEST_F(InstallWorkerTest, OnlyJsonObjectLinesAreEventsAndAnOverlongLineIsDroppedWhole) {
+    script(R"(echo 'Collecting numpy'
+echo '[1, 2]'
+head -c 70000 /dev/zero | tr '\0' 'x'
+echo '{"stage": 3}'
+echo '{"stage": 4}'
+echo 'almost {"stage": 9}' >&2
+printf '{"stage": 5}'
+)");
+    const InstallOutcome run = install();
+    ASSERT_EQ(run.ending, Ending::Installed) << run.failure.toStdString();
+    QList<int> stages;
+    for (const QVariantMap& record : run.records) {
+        if (record.contains(QStringLiteral("stage"))) {
+            stages << record.value(QStringLiteral("stage")).toInt();
+        }
+    }
+    // The 70,000 bytes without LF end in the first event's line: that whole line is dropped.
+    EXPECT_EQ(stages, (QList<int>{1, 4}));
+    const QByteArray logged = readFile(log());
+    EXPECT_TRUE(logged.contains("Collecting numpy\n[1, 2]\n"));
+    EXPECT_TRUE(logged.contains(QByteArray(70'000, 'x') + "{\"stage\": 3}\n{\"stage\": 4}\n"));
+    EXPECT_TRUE(logged.contains("almost {\"stage\": 9}"));
+}
+
+TEST_F(InstallWorkerTest, TheLogIsRecreatedPrivateWithAllTheScriptsOutputAndEnvironment) {
+    QDir().mkpath(root());
+    writeFile(log(), "the previous run\n");
+    QFile::setPermissions(log(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    script(R"(echo "out $PYTHONUNBUFFERED"
+echo "err $KELVARA_DECODER" >&2
+echo "args $*"
+)");
+    const InstallOutcome run = install();
+    ASSERT_EQ(run.ending, Ending::Installed) << run.failure.toStdString();
+    EXPECT_EQ(QFile::permissions(log()) & 0x7777, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ReadUser | QFileDevice::WriteUser);
+    const QByteArray logged = readFile(log());
+    EXPECT_FALSE(logged.contains("the previous run"));
+    EXPECT_TRUE(logged.contains("out 1\n"));
+    EXPECT_TRUE(logged.contains("err /")) << logged.toStdString();
+    EXPECT_TRUE(logged.contains(("args --events --root " + root()).toUtf8())) << logged.toStdString();
+}
+
+TEST_F(InstallWorkerTest, AFailingStepKeepsTheEarlierInstallation) {
+    QDir().mkpath(root() + QStringLiteral("/python-old/python/bin"));
+    const QByteArray descriptor = R"({"models": "m", "python": "/x/python-old/python/bin/python3"})";
+    writeFile(root() + QStringLiteral("/runtime.json"), descriptor);
+    writeFile(root() + QStringLiteral("/python-old/python/bin/python3"), "old");
+    script("echo '{\"error\": \"Не удалось установить пакеты.\"}'\nexit 3\n");
+    const InstallOutcome failed = install();
+    EXPECT_EQ(failed.failure, stepFailed());
+    EXPECT_EQ(failed.records.last().value(QStringLiteral("error")).toString(), QStringLiteral("Не удалось установить пакеты."));
+    EXPECT_EQ(readFile(root() + QStringLiteral("/runtime.json")), descriptor);
+    EXPECT_EQ(readFile(root() + QStringLiteral("/python-old/python/bin/python3")), "old");
+
+    // An archive that passes its digest but is no tar fails in the unpacking step.
+    server.serve(QStringLiteral("/junk.tar.gz"), "not a tar");
+    describeRuntime(QStringLiteral("/junk.tar.gz"), sha256Of("not a tar"));
+    EXPECT_EQ(install().failure, stepFailed());
+    EXPECT_EQ(readFile(root() + QStringLiteral("/runtime.json")), descriptor);
+}
+
+}  // namespace
