@@ -2,18 +2,15 @@
 #include "i18n/l.h"
 #include "install_run.h"
 #include "loopback_http_server.h"
+#include "shell_runtime.h"
 #include "test_home.h"
 #include "wait_until.h"
 #include "worker/install_worker.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -25,6 +22,8 @@ using namespace kelvara;
 using namespace kelvara::morvik;
 using kelvara::morvik::testing::InstallRun;
 using kelvara::testing::LoopbackHttpServer;
+using kelvara::testing::sha256Of;
+using kelvara::testing::shellRuntimeArchive;
 using kelvara::testing::TestHome;
 using kelvara::testing::waitUntil;
 using kelvara::morvik::testing::Ending;
@@ -42,25 +41,6 @@ void writeFile(const QString& path, const QByteArray& content) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A gzip-compressed tar whose python/bin/python3 is a shell: the "install script" it runs is
-// a shell script the test writes.
-QByteArray shellRuntimeArchive() {
-    QTemporaryDir folder;
-    QDir().mkpath(folder.filePath(QStringLiteral("python/bin")));
-    const QString interpreter = folder.filePath(QStringLiteral("python/bin/python3"));
-    writeFile(interpreter, "#!/bin/sh\nexec /bin/sh \"$@\"\n");
-    QFile::setPermissions(interpreter, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QProcess tar;
-    tar.start(QStringLiteral("tar"), {QStringLiteral("-czf"), QStringLiteral("-"), QStringLiteral("-C"), folder.path(),
-                                      QStringLiteral("python")});
-    tar.waitForFinished(-1);
-    return tar.readAllStandardOutput();
-}
-
-QString sha256Of(const QByteArray& data) {
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
 }
 
 QString downloadFailed() { return L("Не удалось загрузить Python. Проверьте интернет и повторите."); }
@@ -91,9 +71,7 @@ protected:
     }
 
     void describeRuntime(const QString& path, const QString& sha256) {
-        const QJsonObject description{{QStringLiteral("url"), server.url(path).toString()},
-                                      {QStringLiteral("sha256"), sha256}};
-        writeFile(assets.filePath(QStringLiteral("PythonRuntime.json")), QJsonDocument(description).toJson());
+        kelvara::testing::describeRuntime(assets.path(), server.url(path), sha256);
     }
 
     void script(const QByteArray& body) { writeFile(assets.filePath(QStringLiteral("install.py")), body); }
