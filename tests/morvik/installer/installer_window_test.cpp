@@ -47,6 +47,16 @@ protected:
 
     QProgressBar& bar() const { return *window.findChild<QProgressBar*>(); }
 
+    // The header's symbol, as drawn.
+    QImage symbol() const {
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull()) {
+                return label->pixmap().toImage();
+            }
+        }
+        return {};
+    }
+
     morvik::InstallerWindow window{model};
 };
 
@@ -112,8 +122,12 @@ TEST_F(InstallerWindowTest, ClosingDuringAnInstallationCancelsItAndClosesWhenItH
 }
 
 TEST_F(InstallerWindowTest, DoneOffersOnlyToCloseWithTheLog) {
+    const QImage microphone = symbol();
     button(QStringLiteral("Установить"))->click();
     ASSERT_TRUE(waitForEnd());
+    EXPECT_FALSE(microphone.isNull());
+    EXPECT_FALSE(symbol().isNull());
+    EXPECT_NE(symbol(), microphone) << "a check mark once done";
     EXPECT_TRUE(shownTexts().contains(QStringLiteral("Всё готово")));
     EXPECT_EQ(shownButtons(), (QStringList{QStringLiteral("Журнал"), QStringLiteral("Готово")}));
     EXPECT_FALSE(shownTexts().contains(note));
