@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStorageInfo>
 #include <QTemporaryDir>
@@ -60,6 +61,12 @@ TEST(MorvikProgram, SpeaksTheLanguageChosenInKelvaraWithoutWritingKelvarasSettin
     const QByteArray kelvaraSettings = fileBytes(Settings::filePath());
     EXPECT_EQ(titleOfAStartedInstaller(), QStringLiteral("Kelvara · Vocal module"));
     EXPECT_EQ(fileBytes(Settings::filePath()), kelvaraSettings);
+}
+
+TEST(MorvikProgram, TheBuildPutsItBesideKelvaraWhereKelvarasMenuLooksForIt) {
+    const QFileInfo installer(QFileInfo(QStringLiteral(KELVARA_EXECUTABLE)).dir().filePath(QStringLiteral("morvik")));
+    EXPECT_TRUE(installer.isExecutable());
+    EXPECT_EQ(installer.canonicalFilePath(), QFileInfo(QStringLiteral(MORVIK_EXECUTABLE)).canonicalFilePath());
 }
 
 // An installed tree of its own: bin/morvik and the files it installs from, which the program
