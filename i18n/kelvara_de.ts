@@ -861,5 +861,25 @@ Installiert das Vocal-Modul für Kelvara: ein eigenes Python nur für Kelvara un
         <source>Некорректное описание загрузки Python</source>
         <translation>Ungültige Beschreibung des Python-Downloads</translation>
     </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Python wird vorbereitet…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Komponenten werden heruntergeladen…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Modul wird geprüft…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>Die Komponenten konnten nicht installiert werden.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>Das Modul hat die Prüfung nicht bestanden.</translation>
+    </message>
 </context>
 </TS>

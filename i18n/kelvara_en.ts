@@ -861,5 +861,25 @@ Installs the vocal module for Kelvara: a Python of its own, for Kelvara only, an
         <source>Некорректное описание загрузки Python</source>
         <translation>Invalid description of the Python download</translation>
     </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Preparing Python…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Downloading components…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Checking the module…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>The components could not be installed.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>The module failed its check.</translation>
+    </message>
 </context>
 </TS>

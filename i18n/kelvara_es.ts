@@ -861,5 +861,25 @@ Instala el módulo de voz para Kelvara: un Python propio, solo para Kelvara, y l
         <source>Некорректное описание загрузки Python</source>
         <translation>Descripción de la descarga de Python no válida</translation>
     </message>
+    <message>
+        <source>Подготовка Python…</source>
+        <translation>Preparando Python…</translation>
+    </message>
+    <message>
+        <source>Загрузка компонентов…</source>
+        <translation>Descargando componentes…</translation>
+    </message>
+    <message>
+        <source>Проверка модуля…</source>
+        <translation>Comprobando el módulo…</translation>
+    </message>
+    <message>
+        <source>Не удалось установить компоненты.</source>
+        <translation>No se pudieron instalar los componentes.</translation>
+    </message>
+    <message>
+        <source>Проверка модуля не пройдена.</source>
+        <translation>El módulo no ha superado la comprobación.</translation>
+    </message>
 </context>
 </TS>
