@@ -2,6 +2,8 @@
 #include "install_fixture.h"
 
 #include "audio_files.h"
+#include "models/cancellation.h"
+#include "worker/install_failure.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,17 +44,39 @@ void InstallFixture::describeRuntime(const QString& path, const QString& sha256)
     kelvara::testing::describeRuntime(assets.path(), server.url(path), sha256);
 }
 
-std::unique_ptr<InstallWorker> InstallFixture::makeWorker(InstallRun& run, qint64 freeSpace) {
-    auto worker = std::make_unique<InstallWorker>(root(), assets.path(), run.recorder());
+std::unique_ptr<InstallWorker> InstallFixture::makeWorker(qint64 freeSpace) {
+    auto worker = std::make_unique<InstallWorker>(root(), assets.path(), [this](const QVariantMap& record) {
+        const std::lock_guard guard(recordsLock_);
+        records_ << record;
+    });
     worker->setFreeSpaceReader([freeSpace](const QString&) { return std::optional<qint64>(freeSpace); });
     return worker;
 }
 
+QList<QVariantMap> InstallFixture::records() const {
+    const std::lock_guard guard(recordsLock_);
+    return records_;
+}
+
+InstallOutcome outcomeOf(InstallWorker& worker) {
+    try {
+        worker.install();
+        return {};
+    } catch (const CancellationError&) {
+        return {Ending::Cancelled, {}, {}};
+    } catch (const InstallFailure& error) {
+        return {Ending::Failed, error.message(), {}};
+    }
+}
+
 InstallOutcome InstallFixture::install(qint64 freeSpace) {
-    InstallRun run;
-    const auto worker = makeWorker(run, freeSpace);
-    run.install(*worker);
-    return run.outcome();
+    {
+        const std::lock_guard guard(recordsLock_);
+        records_.clear();
+    }
+    InstallOutcome outcome = outcomeOf(*makeWorker(freeSpace));
+    outcome.records = records();
+    return outcome;
 }
 
 QString InstallFixture::root() const { return home.dataHome() + QStringLiteral("/Kelvara/Vocals"); }

@@ -11,7 +11,7 @@
 
 namespace kelvara::testing {
 
-QByteArray shellRuntimeArchive() {
+QByteArray shellRuntimeArchive(const QDateTime& modified) {
     QTemporaryDir folder;
     QDir().mkpath(folder.filePath(QStringLiteral("python/bin")));
     QFile interpreter(folder.filePath(QStringLiteral("python/bin/python3")));
@@ -19,7 +19,9 @@ QByteArray shellRuntimeArchive() {
         return {};
     }
     interpreter.write("#!/bin/sh\nexec /bin/sh \"$@\"\n");
+    interpreter.flush();
     interpreter.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    interpreter.setFileTime(modified, QFileDevice::FileModificationTime);
     interpreter.close();
     QProcess tar;
     tar.start(QStringLiteral("tar"), {QStringLiteral("-czf"), QStringLiteral("-"), QStringLiteral("-C"), folder.path(),

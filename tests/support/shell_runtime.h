@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -9,7 +10,8 @@ namespace kelvara::testing {
 
 // A gzip-compressed tar laid out like the Python runtime the installer downloads, whose
 // python/bin/python3 is the shell: the "install script" it runs is a shell script of the test's.
-QByteArray shellRuntimeArchive();
+// An interpreter dated in the future makes tar complain as it unpacks.
+QByteArray shellRuntimeArchive(const QDateTime& modified = QDateTime::currentDateTime());
 
 // Lower-case hexadecimal SHA-256, as the runtime's description holds it.
 QString sha256Of(const QByteArray& data);
