@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace kelvara::morvik {
 
 namespace {
@@ -94,9 +96,8 @@ void InstallerWindow::build() {
     note_ = wrappedLabel(fontOf(11));
     note_->setText(L("Нужны интернет и 6 ГБ свободного места. Python установится автоматически только для Kelvara."));
     setTextColor(*note_, palette().color(QPalette::PlaceholderText));
-    for (QWidget* part : {buildHeader(), static_cast<QWidget*>(title_), static_cast<QWidget*>(stage_),
-                          static_cast<QWidget*>(progress_), static_cast<QWidget*>(detail_),
-                          static_cast<QWidget*>(error_), static_cast<QWidget*>(note_), buildButtons()}) {
+    for (QWidget* part : std::initializer_list<QWidget*>{buildHeader(), title_, stage_, progress_, detail_, error_, note_,
+                                                         buildButtons()}) {
         column->addWidget(part);
     }
     auto* outer = new QVBoxLayout(this);
