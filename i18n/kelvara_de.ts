@@ -844,6 +844,20 @@ Mit QT_LOGGING_RULES="kelvara.*=true" in der Umgebung schreibt das Programm die 
   --decode DATEI  den Ton der Datei so ausgeben, wie Kelvara ihn sieht (für die Gesangsverarbeitung)</translation>
     </message>
     <message>
+        <source>Использование: morvik [--install] [--help] [--version]
+Устанавливает вокальный модуль для Kelvara: отдельный Python только для Kelvara и компоненты удаления вокала. Нужны интернет и 6 ГБ свободного места.
+
+  --install  начать установку сразу, как откроется окно
+  --help     показать эту справку
+  --version  показать версию</source>
+        <translation>Aufruf: morvik [--install] [--help] [--version]
+Installiert das Vocal-Modul für Kelvara: ein eigenes Python nur für Kelvara und die Komponenten zum Entfernen der Vocals. Benötigt eine Internetverbindung und 6 GB freien Speicher.
+
+  --install  die Installation gleich beim Öffnen des Fensters starten
+  --help     diese Hilfe anzeigen
+  --version  die Version anzeigen</translation>
+    </message>
+    <message>
         <source>Некорректное описание загрузки Python</source>
         <translation>Ungültige Beschreibung des Python-Downloads</translation>
     </message>

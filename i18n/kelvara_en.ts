@@ -844,6 +844,20 @@ With QT_LOGGING_RULES="kelvara.*=true" in its environment the program writes the
   --decode FILE   write the file's audio as Kelvara sees it (for the vocal worker)</translation>
     </message>
     <message>
+        <source>Использование: morvik [--install] [--help] [--version]
+Устанавливает вокальный модуль для Kelvara: отдельный Python только для Kelvara и компоненты удаления вокала. Нужны интернет и 6 ГБ свободного места.
+
+  --install  начать установку сразу, как откроется окно
+  --help     показать эту справку
+  --version  показать версию</source>
+        <translation>Usage: morvik [--install] [--help] [--version]
+Installs the vocal module for Kelvara: a Python of its own, for Kelvara only, and the vocal-removal components. Needs an internet connection and 6 GB of free space.
+
+  --install  start installing as soon as the window opens
+  --help     show this help
+  --version  show the version</translation>
+    </message>
+    <message>
         <source>Некорректное описание загрузки Python</source>
         <translation>Invalid description of the Python download</translation>
     </message>

@@ -844,6 +844,20 @@ Con QT_LOGGING_RULES="kelvara.*=true" en el entorno, el programa escribe los det
   --decode ARCHIVO  escribir el audio del archivo tal como lo ve Kelvara (para el procesador de voz)</translation>
     </message>
     <message>
+        <source>Использование: morvik [--install] [--help] [--version]
+Устанавливает вокальный модуль для Kelvara: отдельный Python только для Kelvara и компоненты удаления вокала. Нужны интернет и 6 ГБ свободного места.
+
+  --install  начать установку сразу, как откроется окно
+  --help     показать эту справку
+  --version  показать версию</source>
+        <translation>Uso: morvik [--install] [--help] [--version]
+Instala el módulo de voz para Kelvara: un Python propio, solo para Kelvara, y los componentes para quitar la voz. Necesita conexión a internet y 6 GB de espacio libre.
+
+  --install  empezar la instalación en cuanto se abra la ventana
+  --help     mostrar esta ayuda
+  --version  mostrar la versión</translation>
+    </message>
+    <message>
         <source>Некорректное описание загрузки Python</source>
         <translation>Descripción de la descarga de Python no válida</translation>
     </message>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "about/program_version.h"
+#include "about/command_line.h"
+#include "about/terminal_answer.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
 #include "launch_options.h"
@@ -8,17 +9,7 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
-
 namespace {
-
-QStringList argumentsOf(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int index = 1; index < argc; ++index) {
-        arguments.append(QString::fromLocal8Bit(argv[index]));
-    }
-    return arguments;
-}
 
 // No window and no GUI platform: the child runs with no display at all.
 int runMusicBridge(int argc, char* argv[], std::optional<kelvara::AppLanguage> parentLanguage) {
@@ -34,21 +25,18 @@ int runMusicBridge(int argc, char* argv[], std::optional<kelvara::AppLanguage> p
     return 0;
 }
 
-// What a terminal user asks first, answered before anything graphical starts and without
-// storing anything.
+// What a terminal user asks first.
 int answerOnTerminal(const kelvara::LaunchOptions& options) {
     using kelvara::L;
-    const QString text = options.version
-        ? QStringLiteral("kelvara ") + kelvara::programVersion()
-        : L("Использование: kelvara [--help] [--version]\n"
-            "Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, "
-            "Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.\n\n"
-            "  --help     показать эту справку\n"
-            "  --version  показать версию\n\n"
-            "С переменной окружения QT_LOGGING_RULES=\"kelvara.*=true\" программа пишет подробности ошибок "
-            "в стандартный поток ошибок.");
-    std::printf("%s\n", text.toUtf8().constData());
-    return 0;
+    return kelvara::answerOnTerminal(
+        QStringLiteral("kelvara"), options.version,
+        L("Использование: kelvara [--help] [--version]\n"
+          "Показывает подробную звуковую волну трека, который играет MPRIS-плеер (mpv, Rhythmbox, "
+          "Strawberry, Elisa, VLC …), с сеткой долей, метками и повторами.\n\n"
+          "  --help     показать эту справку\n"
+          "  --version  показать версию\n\n"
+          "С переменной окружения QT_LOGGING_RULES=\"kelvara.*=true\" программа пишет подробности ошибок "
+          "в стандартный поток ошибок."));
 }
 
 // Window pinning and linking need X11: on a Wayland session the window runs on XWayland
@@ -62,7 +50,7 @@ void preferX11() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const kelvara::LaunchOptions options = kelvara::LaunchOptions::parse(argumentsOf(argc, argv));
+    const kelvara::LaunchOptions options = kelvara::LaunchOptions::parse(kelvara::commandLineArguments(argc, argv));
     if (options.musicBridge) {
         return runMusicBridge(argc, argv, options.language);
     }

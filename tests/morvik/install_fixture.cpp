@@ -6,11 +6,8 @@
 #include "worker/install_failure.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace kelvara::morvik::testing {
 
@@ -23,10 +20,6 @@ void writeFile(const QString& path, const QByteArray& content) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString sha256Of(const QByteArray& data) {
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
 }
 
 QByteArray tarOf(const QString& folder, const QString& name) {
@@ -48,9 +41,7 @@ void InstallFixture::publishRuntime(const QByteArray& archive, const QString& pa
 }
 
 void InstallFixture::describeRuntime(const QString& path, const QString& sha256) {
-    const QJsonObject description{{QStringLiteral("url"), server.url(path).toString()},
-                                  {QStringLiteral("sha256"), sha256}};
-    writeFile(assets.filePath(QStringLiteral("PythonRuntime.json")), QJsonDocument(description).toJson());
+    kelvara::testing::describeRuntime(assets.path(), server.url(path), sha256);
 }
 
 std::unique_ptr<InstallWorker> InstallFixture::makeWorker(qint64 freeSpace) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "loopback_http_server.h"
+#include "shell_runtime.h"
 #include "test_home.h"
 #include "worker/install_worker.h"
 
@@ -28,7 +29,7 @@ struct InstallOutcome {
 
 void writeFile(const QString& path, const QByteArray& content);
 QByteArray readFile(const QString& path);
-QString sha256Of(const QByteArray& data);
+using kelvara::testing::sha256Of;
 // A gzip-compressed tar of `folder`'s entry `name`, made by tar.
 QByteArray tarOf(const QString& folder, const QString& name);
 // worker.install() on this thread: how it ended (without the records).

@@ -2,6 +2,7 @@
 #include "i18n/l.h"
 #include "background_install.h"
 #include "install_fixture.h"
+#include "shell_runtime.h"
 #include "wait_until.h"
 #include "worker/install_worker.h"
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,25 +18,11 @@
 using namespace kelvara;
 using namespace kelvara::morvik;
 using namespace kelvara::morvik::testing;
+using kelvara::testing::shellRuntimeArchive;
 using kelvara::testing::waitUntil;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A gzip-compressed tar whose python/bin/python3 is a shell: the "install script" it runs is
-// a shell script the test writes. An interpreter dated in the future makes tar complain.
-QByteArray shellRuntimeArchive(const QDateTime& modified = QDateTime::currentDateTime()) {
-    QTemporaryDir folder;
-    QDir().mkpath(folder.filePath(QStringLiteral("python/bin")));
-    QFile interpreter(folder.filePath(QStringLiteral("python/bin/python3")));
-    interpreter.open(QIODevice::WriteOnly);
-    interpreter.write("#!/bin/sh\nexec /bin/sh \"$@\"\n");
-    interpreter.flush();
-    interpreter.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    interpreter.setFileTime(modified, QFileDevice::FileModificationTime);
-    interpreter.close();
-    return tarOf(folder.path(), QStringLiteral("python"));
-}
 
 QString downloadFailed() { return L("Не удалось загрузить Python. Проверьте интернет и повторите."); }
 

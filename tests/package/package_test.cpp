@@ -26,6 +26,7 @@ namespace {
 const QStringList expectedContents = {
     QStringLiteral("bin/kelvara"),
     QStringLiteral("bin/kelvara-analyze"),
+    QStringLiteral("bin/morvik"),
     QStringLiteral("share/dbus-1/interfaces/local.kelvara.Waveform1.xml"),
     QStringLiteral("share/kelvara/vocals/"),
     QStringLiteral("share/applications/kelvara.desktop"),
@@ -135,7 +136,7 @@ void expectRunningPrograms(const Package& package) {
     terminal.remove(QStringLiteral("DISPLAY"));
     terminal.remove(QStringLiteral("WAYLAND_DISPLAY"));
     terminal.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    for (const QString& program : {QStringLiteral("kelvara"), QStringLiteral("kelvara-analyze")}) {
+    for (const QString& program : {QStringLiteral("kelvara"), QStringLiteral("kelvara-analyze"), QStringLiteral("morvik")}) {
         const QString path = package.usr(QStringLiteral("bin/") + program);
         const ProgramRun version = run(path, {QStringLiteral("--version")}, terminal);
         EXPECT_EQ(version.status, 0) << version.output.toStdString();

@@ -19,9 +19,12 @@ QString shippedFile(const QString& folder, const QString& name) {
 
 VocalResources VocalResources::standard() {
     return {InstrumentalCache::defaultDirectory(),
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                QStringLiteral("/Kelvara/Vocals/runtime.json"),
+            userFolder() + QStringLiteral("/runtime.json"),
             ResourcePaths::vocals().value_or(QString()), ResourcePaths::decoder().value_or(QString())};
+}
+
+QString VocalResources::userFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Kelvara/Vocals");
 }
 
 QString VocalResources::descriptor() const {

@@ -17,6 +17,9 @@ struct VocalResources {
     // runtime.json and the installed resources. Needs a QCoreApplication.
     static VocalResources standard();
 
+    // $XDG_DATA_HOME/Kelvara/Vocals: the installer's root, where it writes runtime.json.
+    static QString userFolder();
+
     // The descriptor in force: the user's when that file exists, else the shipped one (empty
     // when there is none).
     QString descriptor() const;

@@ -7,10 +7,10 @@
 #include "desktop/compositor_probe.h"
 #include "i18n/platform_texts.h"
 #include "launch_options.h"
+#include "lifecycle/quit_signals.h"
 #include "ui/dark_theme.h"
 #include "ui/kelvara_window.h"
 #include "ui/quit_guard.h"
-#include "ui/quit_signals.h"
 
 #include <QApplication>
 

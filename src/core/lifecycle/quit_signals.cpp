@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/quit_signals.h"
+#include "lifecycle/quit_signals.h"
 
 #include <QSocketNotifier>
 
