@@ -21,6 +21,10 @@ struct TempoVariant {
     // A beat candidate is scored with the support of 2, 3 and 4 beats, so a lag of one and a
     // half beats no longer ties with the beat.
     bool barSupport = true;
+    // The found beat moves an octave when its half lag repeats strongly (a fast groove read at
+    // half tempo) or when it repeats weakly and its double lag better (the eighths of a slow
+    // groove).
+    bool octaveByPulse = true;
     // An onset is stamped at the centre of its envelope window, not at its start.
     bool centredOnsets = true;
     // An onset belongs to the nearest grid line, not to the one at or before it.
