@@ -21,8 +21,8 @@ constexpr std::size_t midBand = 1;
 double settledLag(double lag, double rate, const LagCorrelation& all, const LagCorrelation& low,
                   const LagCorrelation& mid) {
     const double half = lag / 2;
-    if (half >= rate * 60 / BeatPeriodSearch::fastestTempo && all.peakNear(half) > strongPulse &&
-        mid.peakNear(half) > strongMidPulse) {
+    const double halfPulse = half >= rate * 60 / BeatPeriodSearch::fastestTempo ? all.peakNear(half) : 0;
+    if (halfPulse > strongPulse && mid.peakNear(half) > strongMidPulse && all.peakNear(2 * lag) >= halfPulse) {
         return half;
     }
     const double twice = 2 * lag;
