@@ -7,31 +7,14 @@ namespace kelvara {
 
 namespace {
 
-// Correlations (at a lag of one pulse) that mark a pulse repeating on every beat: all bands
-// together, and the mid band alone.
+// A correlation at a lag of one pulse that marks a pulse repeating on every beat.
 constexpr double strongPulse = 0.45;
-constexpr double strongMidPulse = 0.5;
 // A low band repeating this well every two pulses has a kick on every other pulse at least.
 constexpr double kickEveryOtherPulse = 0.35;
 
-constexpr std::size_t lowBand = 0;
-constexpr std::size_t midBand = 1;
-
-// The lag (in envelope samples) the beat moves to, or `lag` itself.
-double settledLag(double lag, double rate, const LagCorrelation& all, const LagCorrelation& low,
-                  const LagCorrelation& mid) {
-    const double half = lag / 2;
-    const double halfPulse = half >= rate * 60 / BeatPeriodSearch::fastestTempo ? all.peakNear(half) : 0;
-    if (halfPulse > strongPulse && mid.peakNear(half) > strongMidPulse && all.peakNear(2 * lag) >= halfPulse) {
-        return half;
-    }
-    const double twice = 2 * lag;
+bool eighthsOfASlowerBeat(double lag, const LagCorrelation& all, const LagCorrelation& low) {
     const double pulse = all.peakNear(lag);
-    if (twice <= rate * 60 / BeatPeriodSearch::slowestTempo && pulse <= strongPulse &&
-        all.peakNear(twice) > pulse && low.peakNear(twice) < kickEveryOtherPulse) {
-        return twice;
-    }
-    return lag;
+    return pulse <= strongPulse && all.peakNear(2 * lag) > pulse && low.peakNear(2 * lag) < kickEveryOtherPulse;
 }
 
 }  // namespace
@@ -39,14 +22,14 @@ double settledLag(double lag, double rate, const LagCorrelation& all, const LagC
 BeatPeriodSearch::Result BeatOctave::settle(const BeatPeriodSearch::Result& beat, std::span<const double> strengths,
                                             const OnsetEnvelope& envelope) {
     const double rate = envelope.rate;
+    const double lag = beat.period * rate;
     const LagCorrelation all(strengths);
-    const double lag = settledLag(beat.period * rate, rate, all, LagCorrelation(envelope.bandStrength[lowBand]),
-                                  LagCorrelation(envelope.bandStrength[midBand]));
-    if (lag == beat.period * rate) {
+    if (2 * lag > rate * 60 / BeatPeriodSearch::slowestTempo ||
+        !eighthsOfASlowerBeat(lag, all, LagCorrelation(envelope.lowStrength))) {
         return beat;
     }
-    const double period = lag / rate;
-    return {period, all.peakNear(lag) * BeatPeriodSearch::tempoPrior(60 / period)};
+    const double period = 2 * beat.period;
+    return {period, all.peakNear(2 * lag) * BeatPeriodSearch::tempoPrior(60 / period)};
 }
 
 }  // namespace kelvara

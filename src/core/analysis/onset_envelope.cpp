@@ -24,6 +24,8 @@ constexpr double strongRise = 10 * faintStrength;
 constexpr double cappedReferenceFloor = 0.01;
 constexpr double denseShare = 0.2;
 
+constexpr std::size_t lowBand = 0;  // in the order the bands are measured: low, mid, high
+
 struct Band {
     const std::vector<float>& values;
     double weight;
@@ -37,11 +39,11 @@ double meanSquare(std::span<const float> points) {
     return sum / static_cast<double>(points.size());
 }
 
-// Per envelope sample: the weighted rises of the three log band levels, each band's own rise,
-// and the band energy.
+// Per envelope sample: the weighted rises of the three log band levels, the low band's own
+// rise, and the band energy.
 struct BandMeasures {
     std::vector<double> rises;
-    std::array<std::vector<double>, 3> bandRises;
+    std::vector<double> lowRises;
     std::vector<double> energy;
 };
 
@@ -51,7 +53,7 @@ BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, con
     const std::uint64_t m = sampleCount;
     std::array<double, 3> previous{};
     const std::vector<double> zeros(sampleCount, 0.0);
-    BandMeasures measures{zeros, {zeros, zeros, zeros}, zeros};
+    BandMeasures measures{zeros, zeros, zeros};
     for (std::uint64_t i = 0; i < m; ++i) {
         if (i % cancelPollInterval == 0) {
             throwIfCancelled(cancelled);
@@ -62,7 +64,9 @@ BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, con
             const double power = meanSquare(std::span<const float>(bands[b].values).subspan(first, end - first));
             const double level = std::log(1.0 + 100.0 * std::sqrt(power));
             const double rise = std::max(0.0, level - previous[b]);
-            measures.bandRises[b][i] = rise;
+            if (b == lowBand) {
+                measures.lowRises[i] = rise;
+            }
             measures.rises[i] += bands[b].weight * rise;
             measures.energy[i] += power;
             previous[b] = level;
@@ -142,10 +146,8 @@ OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, double rate, std::s
     envelope.localMean = localMeans(measures.rises, halfWindow);
     envelope.energyMean = localMeans(measures.energy, halfWindow);
     envelope.strength = aboveLocalMean(std::move(measures.rises), envelope.localMean);
-    for (std::size_t b = 0; b < envelope.bandStrength.size(); ++b) {
-        const std::vector<double> means = localMeans(measures.bandRises[b], halfWindow);
-        envelope.bandStrength[b] = aboveLocalMean(std::move(measures.bandRises[b]), means);
-    }
+    const std::vector<double> lowMeans = localMeans(measures.lowRises, halfWindow);
+    envelope.lowStrength = aboveLocalMean(std::move(measures.lowRises), lowMeans);
     return envelope;
 }
 
