@@ -3,6 +3,7 @@
 #include "analysis/tempo_variant.h"
 #include "drum_pattern.h"
 #include "point_waveform.h"
+#include "style_track.h"
 #include "synthetic_audio.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ namespace kelvara {
 namespace {
 
 using testing::DrumPattern;
+using testing::StyleTrack;
 using testing::SyntheticAudio;
 
 // Long tracks are rendered at a lower rate under the sanitizers, where filtering five minutes
@@ -276,6 +278,19 @@ TEST(TempoVariantTest, WithoutBarSupportAFourOnTheFloorGrooveLocksToTwoThirds) {
 
 TEST(TempoVariantTest, CappedStrengthsLetTheSyncopationWin) {
     expectLevels(groove(funk, 105), {.uncappedStrengths = false}, 105.0 * 4 / 3, 105);
+}
+
+// A one-drop at 76 BPM: the kick on three only, the rim on the off-beats, eighth hats. Behind a
+// muffled intro its eighths get the bar's support as well as its beat does, though they repeat
+// from one pulse to the next only weakly.
+TEST(TempoVariantTest, WithoutTheOctaveCheckASlowGrooveReadsAtItsEighths) {
+    const DrumPattern oneDrop{.kick = "........x.......",
+                              .hat = "x.x.x.x.x.x.x.x.",
+                              .rim = "..x...x.x.x...x.",
+                              .bass = "..x.....x..x...."};
+    const StyleTrack track =
+        StyleTrack{.style = "OneDrop", .bpm = 76, .pattern = oneDrop}.arranged(StyleTrack::Arrangement::Intro, 0.4);
+    expectLevels(track.render(), {.octaveByPulse = false}, 2 * track.bpm, track.bpm);
 }
 
 TEST(TempoVariantTest, WithoutLevelGatesTonesAndFaintNoiseGetGrids) {

@@ -92,11 +92,11 @@ protected:
 // their half tempo share a rhythm (trap at 140 and a ballad at 70 differ in no onset), so the
 // floors below record what the analyzer reaches, and no change may fall behind them.
 TEST_F(TempoStyleSetTest, TuningHalf) {
-    expectAtLeast(analyseAndReport("Tuning half", StyleSet::tuningHalf()), {.level = 26, .tempo = 26, .origin = 21});
+    expectAtLeast(analyseAndReport("Tuning half", StyleSet::tuningHalf()), {.level = 29, .tempo = 29, .origin = 22});
 }
 
 TEST_F(TempoStyleSetTest, HeldOutHalf) {
-    expectAtLeast(analyseAndReport("Held-out half", StyleSet::heldOutHalf()), {.level = 31, .tempo = 31, .origin = 27});
+    expectAtLeast(analyseAndReport("Held-out half", StyleSet::heldOutHalf()), {.level = 32, .tempo = 32, .origin = 28});
 }
 
 }  // namespace

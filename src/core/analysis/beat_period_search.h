@@ -12,6 +12,9 @@ namespace kelvara {
 // 65–200 BPM with a mild preference for tempos near 120 BPM.
 class BeatPeriodSearch {
 public:
+    static constexpr double fastestTempo = 200;  // BPM
+    static constexpr double slowestTempo = 65;   // BPM
+
     struct Result {
         double period = 0;  // seconds
         double score = 0;   // autocorrelation at the period times the tempo prior
@@ -22,6 +25,9 @@ public:
     // Polls `cancelled` before the autocorrelation and after every lag.
     static std::optional<Result> find(std::span<const double> strengths, double rate, bool barSupport,
                                       const CancelCheck& cancelled);
+
+    // 1 at 120 BPM, falling slowly by octaves away from it.
+    static double tempoPrior(double tempo);
 };
 
 }  // namespace kelvara

@@ -24,6 +24,8 @@ constexpr double strongRise = 10 * faintStrength;
 constexpr double cappedReferenceFloor = 0.01;
 constexpr double denseShare = 0.2;
 
+constexpr std::size_t lowBand = 0;  // in the order the bands are measured: low, mid, high
+
 struct Band {
     const std::vector<float>& values;
     double weight;
@@ -37,9 +39,11 @@ double meanSquare(std::span<const float> points) {
     return sum / static_cast<double>(points.size());
 }
 
-// Per envelope sample: the weighted rises of the three log band levels, and the band energy.
+// Per envelope sample: the weighted rises of the three log band levels, the low band's own
+// rise, and the band energy.
 struct BandMeasures {
     std::vector<double> rises;
+    std::vector<double> lowRises;
     std::vector<double> energy;
 };
 
@@ -48,7 +52,8 @@ BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, con
     const auto n = static_cast<std::uint64_t>(waveform.low.size());
     const std::uint64_t m = sampleCount;
     std::array<double, 3> previous{};
-    BandMeasures measures{std::vector<double>(sampleCount, 0.0), std::vector<double>(sampleCount, 0.0)};
+    const std::vector<double> zeros(sampleCount, 0.0);
+    BandMeasures measures{zeros, zeros, zeros};
     for (std::uint64_t i = 0; i < m; ++i) {
         if (i % cancelPollInterval == 0) {
             throwIfCancelled(cancelled);
@@ -58,7 +63,11 @@ BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, con
         for (std::size_t b = 0; b < bands.size(); ++b) {
             const double power = meanSquare(std::span<const float>(bands[b].values).subspan(first, end - first));
             const double level = std::log(1.0 + 100.0 * std::sqrt(power));
-            measures.rises[i] += bands[b].weight * std::max(0.0, level - previous[b]);
+            const double rise = std::max(0.0, level - previous[b]);
+            if (b == lowBand) {
+                measures.lowRises[i] = rise;
+            }
+            measures.rises[i] += bands[b].weight * rise;
             measures.energy[i] += power;
             previous[b] = level;
         }
@@ -80,6 +89,14 @@ std::vector<double> localMeans(const std::vector<double>& values, std::size_t ha
         means[i] = (prefix[hi] - prefix[lo]) / static_cast<double>(hi - lo);
     }
     return means;
+}
+
+// `values` less their local `means`, never negative.
+std::vector<double> aboveLocalMean(std::vector<double> values, const std::vector<double>& means) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] = std::max(0.0, values[i] - means[i]);
+    }
+    return values;
 }
 
 // The value at index Int((count − 1) × fraction) of the sorted values; reorders `values`.
@@ -128,10 +145,9 @@ OnsetEnvelope OnsetEnvelope::build(const Waveform& waveform, double rate, std::s
     const auto halfWindow = std::max<std::size_t>(1, static_cast<std::size_t>(localMeanHalfWindow * rate));
     envelope.localMean = localMeans(measures.rises, halfWindow);
     envelope.energyMean = localMeans(measures.energy, halfWindow);
-    envelope.strength = std::move(measures.rises);
-    for (std::size_t i = 0; i < sampleCount; ++i) {
-        envelope.strength[i] = std::max(0.0, envelope.strength[i] - envelope.localMean[i]);
-    }
+    envelope.strength = aboveLocalMean(std::move(measures.rises), envelope.localMean);
+    const std::vector<double> lowMeans = localMeans(measures.lowRises, halfWindow);
+    envelope.lowStrength = aboveLocalMean(std::move(measures.lowRises), lowMeans);
     return envelope;
 }
 

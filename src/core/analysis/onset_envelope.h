@@ -17,6 +17,7 @@ struct OnsetEnvelope {
     std::vector<double> strength;    // rises less the local mean, never negative
     std::vector<double> localMean;   // the means taken off, kept to recognise steady levels
     std::vector<double> energyMean;  // band energy averaged over the same ±0.2 s
+    std::vector<double> lowStrength;  // the low band's own rises less their local mean: the kicks
 
     // `sampleCount` samples at `rate` over the waveform's points; polls `cancelled` every
     // 1,024 samples.

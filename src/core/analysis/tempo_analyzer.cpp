@@ -2,6 +2,7 @@
 #include "analysis/tempo_analyzer.h"
 
 #include "analysis/beat_alignment.h"
+#include "analysis/beat_octave.h"
 #include "analysis/beat_period_search.h"
 #include "analysis/onset_envelope.h"
 #include "analysis/tempo_variant.h"
@@ -42,9 +43,12 @@ std::optional<BeatGrid> detectBeatGrid(const Waveform& waveform, const CancelChe
     if (!strengths) {
         return std::nullopt;
     }
-    const auto beat = BeatPeriodSearch::find(*strengths, rate, variant.barSupport, cancelled);
+    auto beat = BeatPeriodSearch::find(*strengths, rate, variant.barSupport, cancelled);
     if (!beat) {
         return std::nullopt;
+    }
+    if (variant.octaveByPulse) {
+        beat = BeatOctave::settle(*beat, *strengths, envelope);
     }
     const auto alignment = BeatAlignment::fit(*strengths, rate, beat->period, variant, cancelled);
     if (!alignment) {

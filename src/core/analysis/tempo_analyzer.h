@@ -17,7 +17,7 @@ class TempoAnalyzer {
 public:
     // Raised with every change that can give another grid for the same record, so that grids
     // cached by an older analyzer are found again. Records from before it was stored count as 1.
-    static constexpr std::int64_t version = 2;
+    static constexpr std::int64_t version = 3;
 
     // None when the track has no steady rhythm (too short, invalid, silent, a steady tone, no
     // clear period …). Throws CancellationError when `cancelled` answers true at one of its

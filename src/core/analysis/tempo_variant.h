@@ -21,6 +21,9 @@ struct TempoVariant {
     // A beat candidate is scored with the support of 2, 3 and 4 beats, so a lag of one and a
     // half beats no longer ties with the beat.
     bool barSupport = true;
+    // A found beat that repeats weakly, better over two of it, and without a kick on every
+    // other one, is the eighths of a slow groove: the beat moves to the double period.
+    bool octaveByPulse = true;
     // An onset is stamped at the centre of its envelope window, not at its start.
     bool centredOnsets = true;
     // An onset belongs to the nearest grid line, not to the one at or before it.
