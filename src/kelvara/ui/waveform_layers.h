@@ -11,16 +11,30 @@
 namespace kelvara {
 
 // The three-band painting of the display columns (blurred, gradient-filled outlines of the
-// whole, low + mid and low bands, and a faint stroke), rendered once per column rebuild into
-// an image so that every animation frame only has to place it.
+// whole, low + mid and low bands, and a faint stroke) as an image of the visible band, so
+// that every animation frame only has to place it.
 class WaveformLayers {
 public:
     static constexpr double blurRadius = 0.65;  // points
 
-    // Renders `columns` spread over a band of `size` points (the band's full height is the
-    // waveform's height) at the given device pixel ratio. No columns or no area clears it.
+    // Where the columns go, in points: column i at x = origin + spacing × i; the band's full
+    // height is the waveform's height.
+    struct Placement {
+        double origin;
+        double spacing;
+        double bandHeight;
+    };
+
+    // Renders `columns` spread over a band of `size` points at the given device pixel ratio,
+    // first column on the left edge, last on the right. No columns or no area clears it.
     void rebuild(const std::vector<WaveformColumn>& columns, QSizeF size, qreal devicePixelRatio);
+    // Takes a band image made elsewhere (pieced together from tiles).
+    void assign(QImage image) { image_ = std::move(image); }
     void clear() { image_ = QImage(); }
+
+    // The painting of `columns` (at least one) into a new transparent image of `pixels`
+    // device pixels; what lies outside it is cut off, blurred edges included.
+    static QImage render(const std::vector<WaveformColumn>& columns, Placement placement, QSize pixels, qreal devicePixelRatio);
 
     bool isEmpty() const { return image_.isNull(); }
     // Carries its device pixel ratio; draw it at the band's logical rectangle.
