@@ -35,7 +35,7 @@ void WaveformView::setScene(WaveformScene scene) {
     const bool viewChanged = scene.viewport != scene_.viewport;
     scene_ = std::move(scene);
     if (viewChanged) {
-        rebuildColumns();
+        layersDirty_ = true;
     }
     updateAnimation();
     update();
@@ -43,7 +43,8 @@ void WaveformView::setScene(WaveformScene scene) {
 
 void WaveformView::setWaveform(std::optional<Waveform> waveform) {
     waveform_ = std::move(waveform);
-    rebuildColumns();
+    tiles_.clear();
+    layersDirty_ = true;
     update();
 }
 
@@ -52,20 +53,9 @@ void WaveformView::setPositionSource(std::function<double()> position) {
     update();
 }
 
-void WaveformView::rebuildColumns() {
-    if (!waveform_) {
-        columns_.clear();
-    } else {
-        const int count = std::max(1, static_cast<int>(width() / pointsPerColumn));
-        columns_ = waveform_->displayColumns(count, scene_.viewport.rangeLower(), scene_.viewport.rangeUpper());
-    }
-    layersDirty_ = true;
-}
-
 void WaveformView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     input_->setGeometry(rect());
-    rebuildColumns();
 }
 
 void WaveformView::showEvent(QShowEvent* event) {
@@ -122,14 +112,21 @@ void WaveformView::followPosition() {
     }
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
+// The band is pieced together again only when the view, the size or the waveform changed; the
+// tiles behind it are painted only where they were never shown at this zoom.
+void WaveformView::refreshLayers() {
     const QSizeF band(width(), StripPainter::bandHeight(height()));
-    if (layersDirty_ || band != layersSize_ || devicePixelRatioF() != layersRatio_) {
-        layers_.rebuild(columns_, band, devicePixelRatioF());
-        layersDirty_ = false;
-        layersSize_ = band;
-        layersRatio_ = devicePixelRatioF();
+    if (!layersDirty_ && band == layersSize_ && devicePixelRatioF() == layersRatio_) {
+        return;
     }
+    layers_.assign(waveform_ ? tiles_.band(*waveform_, scene_.viewport, columnsAcross(), band, devicePixelRatioF()) : QImage());
+    layersDirty_ = false;
+    layersSize_ = band;
+    layersRatio_ = devicePixelRatioF();
+}
+
+void WaveformView::paintEvent(QPaintEvent*) {
+    refreshLayers();
     const double now = position();
     QPainter painter(this);
     StripPainter(painter, size(), scene_, layers_).paint({now, hoverX_, held_});

@@ -6,6 +6,7 @@
 #include "ui/waveform_input.h"
 #include "ui/waveform_layers.h"
 #include "ui/waveform_scene.h"
+#include "ui/waveform_tiles.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -44,7 +45,8 @@ public:
     void followPosition();
 
     InputView* inputView() const { return input_; }
-    const std::vector<WaveformColumn>& columns() const { return columns_; }
+    // A waveform with something to draw has arrived.
+    bool hasWaveform() const { return waveform_ && waveform_->valid(); }
     bool isAnimating() const { return animation_.isActive(); }
 
 signals:
@@ -72,7 +74,8 @@ private:
 
     StripGeometry geometry() const { return StripGeometry(scene_, width()); }
     WaveformInput makeInput();
-    void rebuildColumns();
+    int columnsAcross() const { return std::max(1, static_cast<int>(width() / pointsPerColumn)); }
+    void refreshLayers();
     void updateAnimation();
     FrameKey frameKey(double position) const;
     bool showsWholeTrack() const { return scene_.viewport.zoom <= 1; }
@@ -87,8 +90,8 @@ private:
     WaveformScene scene_;
     std::optional<Waveform> waveform_;
     std::function<double()> position_;
-    std::vector<WaveformColumn> columns_;
-    WaveformLayers layers_;
+    WaveformTiles tiles_;
+    WaveformLayers layers_;  // the visible band, pieced together from the tiles
     bool layersDirty_ = true;
     QSizeF layersSize_;
     qreal layersRatio_ = 0;
