@@ -4,7 +4,6 @@
 #include "ui/gaussian_blur.h"
 #include "ui/system_colors.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -84,61 +83,69 @@ QPainterPath envelope(const Series& halfHeights, WaveformLayers::Placement place
     return path;
 }
 
-QImage blankImage(QSize pixels, qreal devicePixelRatio) {
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::transparent);
-    return image;
+// The bands' opacity at y points from the top: 0.08 at the edges, 0.85 on the centre line,
+// straight in between.
+double bandOpacity(double y, double bandHeight) {
+    const double fromCentre = std::min(std::abs(2 * y / bandHeight - 1), 1.0);
+    return 0.85 + (0.08 - 0.85) * fromCentre;
 }
 
-// How much of a layer's colour lies on each pixel. A layer is one colour under a vertical
-// opacity gradient, so blurring this single channel and tinting afterwards gives the blurred
-// colour layer at a quarter of the work.
-QImage coverage(QSize pixels, qreal devicePixelRatio, const QPainterPath& outline, double bandHeight) {
-    QImage mask(pixels, QImage::Format_Alpha8);
-    mask.setDevicePixelRatio(devicePixelRatio);
-    mask.fill(0);
-    QPainter painter(&mask);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient gradient(0, 0, 0, bandHeight);
-    gradient.setColorAt(0.0, SystemColors::white(0.08));
-    gradient.setColorAt(0.5, SystemColors::white(0.85));
-    gradient.setColorAt(1.0, SystemColors::white(0.08));
-    painter.fillPath(outline, gradient);
-    return mask;
-}
-
-// Source-over of a colour (bytes in memory order B, G, R, A) at each pixel's coverage onto one
-// row of premultiplied ARGB. v / 255 rounded is (v + 128 + ((v + 128) >> 8)) >> 8 for every v
-// that can occur, which keeps the loop in vectorisable integer steps.
-void tintRow(uchar* __restrict pixels, const uchar* __restrict coverage, const std::array<std::uint32_t, 4>& color, int width) {
-    for (int x = 0; x < width; ++x) {
-        const std::uint32_t a = coverage[x];
-        for (std::size_t c = 0; c < 4; ++c) {
-            uchar& channel = pixels[4 * static_cast<std::size_t>(x) + c];
-            const std::uint32_t v = color[c] * a + channel * (255 - a) + 128;
-            channel = static_cast<uchar>((v + (v >> 8)) >> 8);
+// Scales every row by its opacity, in 1/256 steps, which keeps the loop in integers.
+void applyBandOpacity(QImage& mask, double bandHeight) {
+    const auto width = static_cast<std::size_t>(mask.width());
+    for (int y = 0; y < mask.height(); ++y) {
+        const double centre = (y + 0.5) / mask.devicePixelRatio();
+        const auto gain = static_cast<std::uint32_t>(std::lround(256 * bandOpacity(centre, bandHeight)));
+        uchar* row = mask.scanLine(y);
+        for (std::size_t x = 0; x < width; ++x) {
+            row[x] = static_cast<uchar>((row[x] * gain + 128) >> 8);
         }
     }
 }
 
-void tint(QImage& target, const QImage& mask, const QColor& color) {
-    const std::array<std::uint32_t, 4> channels{static_cast<std::uint32_t>(color.blue()), static_cast<std::uint32_t>(color.green()),
-                                                static_cast<std::uint32_t>(color.red()), 255};
-    const int width = target.width();
-    for (int y = 0; y < target.height(); ++y) {
-        tintRow(target.scanLine(y), mask.constScanLine(y), channels, width);
+// How much of a layer's colour lies on each pixel: the outline's coverage under the bands'
+// vertical opacity. A layer is one colour, so blurring this single channel and tinting
+// afterwards gives the blurred colour layer at a quarter of the work.
+QImage coverage(QSize pixels, qreal devicePixelRatio, const QPainterPath& outline, double bandHeight) {
+    QImage mask(pixels, QImage::Format_Alpha8);
+    mask.setDevicePixelRatio(devicePixelRatio);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(outline, Qt::white);
+    }
+    applyBandOpacity(mask, bandHeight);
+    // One per thread, so its scratch rows are reused from layer to layer.
+    thread_local GaussianBlur blur;
+    blur.apply(mask, WaveformLayers::blurRadius * devicePixelRatio);
+    return mask;
+}
+
+// The three layers, each source-over the ones before, onto a transparent start: colours in
+// memory order B, G, R, A. v / 255 rounded is (v + 128 + ((v + 128) >> 8)) >> 8 for every v
+// that can occur, which keeps the loop in vectorisable integer steps.
+using Tint = std::array<std::uint32_t, 4>;
+
+std::uint32_t over(std::uint32_t color, std::uint32_t alpha, std::uint32_t under) {
+    const std::uint32_t v = color * alpha + under * (255 - alpha) + 128;
+    return (v + (v >> 8)) >> 8;
+}
+
+void tintRow(uchar* __restrict pixels, const std::array<const uchar*, 3>& masks, const std::array<Tint, 3>& tints, std::size_t width) {
+    const uchar* __restrict outer = masks[0];
+    const uchar* __restrict middle = masks[1];
+    const uchar* __restrict inner = masks[2];
+    for (std::size_t x = 0; x < width; ++x) {
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::uint32_t value = over(tints[2][c], inner[x], over(tints[1][c], middle[x], over(tints[0][c], outer[x], 0)));
+            pixels[4 * x + c] = static_cast<uchar>(value);
+        }
     }
 }
 
-// One outline in its own layer: a vertical gradient that is strongest on the centre line,
-// softened by the blur before it joins the others.
-void paintLayer(QImage& target, const QPainterPath& outline, const QColor& color, double bandHeight) {
-    QImage mask = coverage(target.size(), target.devicePixelRatio(), outline, bandHeight);
-    // One per thread, so its scratch rows are reused from layer to layer.
-    thread_local GaussianBlur blur;
-    blur.apply(mask, WaveformLayers::blurRadius * target.devicePixelRatio());
-    tint(target, mask, color);
+Tint tintOf(const QColor& color) {
+    return {static_cast<std::uint32_t>(color.blue()), static_cast<std::uint32_t>(color.green()), static_cast<std::uint32_t>(color.red()), 255};
 }
 
 }  // namespace
@@ -154,14 +161,33 @@ void WaveformLayers::rebuild(const std::vector<WaveformColumn>& columns, QSizeF 
     image_ = render(columns, {0, spacing, size.height()}, pixels, devicePixelRatio);
 }
 
+// A track fraction f lies at (f − start) × zoom × width in either view.
+void WaveformLayers::stretch(const WaveformViewport& from, const WaveformViewport& to, double width) {
+    stretch_ = {to.zoom / from.zoom, (from.start - to.start) * to.zoom * width};
+}
+
+QRectF WaveformLayers::placedIn(const QRectF& band) const {
+    return {band.left() + stretch_.shift, band.top(), band.width() * stretch_.scale, band.height()};
+}
+
 QImage WaveformLayers::render(const std::vector<WaveformColumn>& columns, Placement placement, QSize pixels, qreal devicePixelRatio) {
     const Envelopes series = envelopes(columns, placement.bandHeight);
     const QPainterPath full = envelope(smooth(series.full), placement);
 
-    QImage image = blankImage(pixels, devicePixelRatio);
-    paintLayer(image, full, QColor::fromRgbF(0.18f, 0.62f, 1.0f), placement.bandHeight);
-    paintLayer(image, envelope(smooth(series.lowMid), placement), QColor::fromRgbF(0.13f, 0.9f, 0.65f), placement.bandHeight);
-    paintLayer(image, envelope(smooth(series.lowOnly), placement), QColor::fromRgbF(1.0f, 0.52f, 0.3f), placement.bandHeight);
+    // Blue shows the whole height (the high band), green the low and mid bands, orange the low.
+    const std::array<QImage, 3> masks{
+        coverage(pixels, devicePixelRatio, full, placement.bandHeight),
+        coverage(pixels, devicePixelRatio, envelope(smooth(series.lowMid), placement), placement.bandHeight),
+        coverage(pixels, devicePixelRatio, envelope(smooth(series.lowOnly), placement), placement.bandHeight),
+    };
+    static const std::array<Tint, 3> tints{tintOf(QColor::fromRgbF(0.18f, 0.62f, 1.0f)), tintOf(QColor::fromRgbF(0.13f, 0.9f, 0.65f)),
+                                           tintOf(QColor::fromRgbF(1.0f, 0.52f, 0.3f))};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    for (int y = 0; y < pixels.height(); ++y) {
+        tintRow(image.scanLine(y), {masks[0].constScanLine(y), masks[1].constScanLine(y), masks[2].constScanLine(y)}, tints,
+                static_cast<std::size_t>(pixels.width()));
+    }
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

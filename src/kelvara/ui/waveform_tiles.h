@@ -17,7 +17,8 @@ namespace kelvara {
 // width as they come into view. A pan paints only the tiles it exposes, and since the columns
 // belong to the track rather than to the view's left edge, the picture slides instead of
 // being re-sampled. Tiles are kept up to a memory bound, the longest unseen going first, so a
-// long track zoomed in never holds its whole length. Main thread only.
+// long track zoomed in never holds its whole length. One thread at a time; a painted set of
+// tiles may be handed to another thread.
 class WaveformTiles {
 public:
     static constexpr int tileWidth = 128;                           // device pixels
@@ -25,8 +26,19 @@ public:
 
     explicit WaveformTiles(std::int64_t memoryBound = defaultMemoryBound) : memoryBound_(memoryBound) {}
 
+    // What decides every tile's pixels besides the waveform.
+    struct Level {
+        double zoom = 0;
+        int columnsAcross = 0;
+        QSizeF size;
+        qreal devicePixelRatio = 0;
+        bool operator==(const Level&) const = default;
+    };
+
     // Forgets every tile; for a new waveform.
     void clear();
+    // The zoom level the tiles are painted for (none painted: a level that matches nothing).
+    const Level& level() const { return level_; }
 
     // The visible band of `size` points (the waveform's full height) at the device pixel
     // ratio, with `columnsAcross` display columns over the visible width. Null when the
@@ -36,14 +48,6 @@ public:
     std::int64_t bytes() const { return bytes_; }
 
 private:
-    // What decides every tile's pixels besides the waveform.
-    struct Level {
-        double zoom = 0;
-        int columnsAcross = 0;
-        QSizeF size;
-        qreal devicePixelRatio = 0;
-        bool operator==(const Level&) const = default;
-    };
     struct Tile {
         QImage image;
         std::uint64_t lastShown = 0;

@@ -26,6 +26,10 @@ WaveformView::WaveformView(QWidget* parent) : QWidget(parent), input_(new InputV
     animation_.setInterval(frameInterval);
     animation_.setTimerType(Qt::PreciseTimer);
     connect(&animation_, &QTimer::timeout, this, &WaveformView::followPosition);
+    connect(&band_, &WaveformBand::painted, this, [this] {
+        layersDirty_ = true;
+        update();
+    });
 }
 
 void WaveformView::setScene(WaveformScene scene) {
@@ -42,8 +46,8 @@ void WaveformView::setScene(WaveformScene scene) {
 }
 
 void WaveformView::setWaveform(std::optional<Waveform> waveform) {
-    waveform_ = std::move(waveform);
-    tiles_.clear();
+    waveform_ = waveform ? std::make_shared<const Waveform>(std::move(*waveform)) : nullptr;
+    band_.setWaveform(waveform_);
     layersDirty_ = true;
     update();
 }
@@ -112,14 +116,13 @@ void WaveformView::followPosition() {
     }
 }
 
-// The band is pieced together again only when the view, the size or the waveform changed; the
-// tiles behind it are painted only where they were never shown at this zoom.
+// The picture is brought up to date only when the view, the size or the waveform changed.
 void WaveformView::refreshLayers() {
     const QSizeF band(width(), StripPainter::bandHeight(height()));
     if (!layersDirty_ && band == layersSize_ && devicePixelRatioF() == layersRatio_) {
         return;
     }
-    layers_.assign(waveform_ ? tiles_.band(*waveform_, scene_.viewport, columnsAcross(), band, devicePixelRatioF()) : QImage());
+    band_.show(layers_, {scene_.viewport, columnsAcross(), band, devicePixelRatioF()});
     layersDirty_ = false;
     layersSize_ = band;
     layersRatio_ = devicePixelRatioF();

@@ -3,15 +3,16 @@
 
 #include "models/waveform.h"
 #include "ui/strip_geometry.h"
+#include "ui/waveform_band.h"
 #include "ui/waveform_input.h"
 #include "ui/waveform_layers.h"
 #include "ui/waveform_scene.h"
-#include "ui/waveform_tiles.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -48,6 +49,8 @@ public:
     // A waveform with something to draw has arrived.
     bool hasWaveform() const { return waveform_ && waveform_->valid(); }
     bool isAnimating() const { return animation_.isActive(); }
+    // The waveform shown is painted for the current view, not stretched from another zoom.
+    bool showsExactWaveform() const { return band_.isExact(); }
 
 signals:
     void seekRequested(double seconds);
@@ -88,10 +91,10 @@ private:
     InputView* input_;
     QTimer animation_;
     WaveformScene scene_;
-    std::optional<Waveform> waveform_;
+    std::shared_ptr<const Waveform> waveform_;
     std::function<double()> position_;
-    WaveformTiles tiles_;
-    WaveformLayers layers_;  // the visible band, pieced together from the tiles
+    WaveformBand band_;
+    WaveformLayers layers_;  // the visible band's picture
     bool layersDirty_ = true;
     QSizeF layersSize_;
     qreal layersRatio_ = 0;

@@ -3,7 +3,9 @@
 // zoom, pan offset and pixel density, and a bounded memory however long the track.
 #include "ui/waveform_layers.h"
 #include "ui/waveform_tiles.h"
+#include "ui/waveform_view.h"
 #include "ui_test_support.h"
+#include "wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,42 @@ TEST(WaveformTiles, KeepWithinTheirMemoryBoundAndRepaintWhatTheyDropped) {
     }
     view.pan(-WaveformViewport::maximumZoom);
     EXPECT_EQ(tiled(tiles, waveform, view, 640, 1), first);
+}
+
+QImage stripAt(WaveformView& view, const WaveformViewport& viewport) {
+    view.setScene({.duration = 240, .viewport = viewport});
+    return view.grab().toImage();
+}
+
+// A zoom shows the last picture stretched at once and the exact one when the worker has
+// painted it; a pan meanwhile is not lost. The strip then looks as one opened at that view.
+TEST(WaveformTiles, AZoomedStripSettlesOnThePictureOfOneOpenedThere) {
+    testing::application();
+    const Waveform waveform = musicLike(240, 16'000);
+    WaveformView zoomed;
+    zoomed.resize(640, 108);
+    zoomed.setWaveform(waveform);
+    zoomed.setPositionSource([] { return 100.0; });
+    const QImage whole = stripAt(zoomed, {});
+    ASSERT_TRUE(zoomed.showsExactWaveform());
+
+    WaveformViewport view;
+    view.magnify(3, 0.4);
+    const QImage standIn = stripAt(zoomed, view);
+    EXPECT_FALSE(zoomed.showsExactWaveform());
+    EXPECT_NE(standIn, whole) << "the stand-in is stretched";
+    view.pan(0.25);
+    stripAt(zoomed, view);
+    ASSERT_TRUE(testing::waitUntil([&] {
+        zoomed.grab();
+        return zoomed.showsExactWaveform();
+    }));
+
+    WaveformView opened;
+    opened.resize(640, 108);
+    opened.setWaveform(waveform);
+    opened.setPositionSource([] { return 100.0; });
+    EXPECT_EQ(zoomed.grab().toImage(), stripAt(opened, view));
 }
 
 }  // namespace
