@@ -108,8 +108,10 @@ int WaveformView::nextFrameDelay(double position) const {
 
 void WaveformView::followPosition() {
     const double now = position();
-    if (frameKey(now) != paintedKey_) {
-        update();
+    const FrameKey key = frameKey(now);
+    if (key != paintedKey_) {
+        framePosition_ = now;
+        update(paintedKey_ ? changedArea(*paintedKey_, paintedPosition_, key, now) : QRegion(rect()));
     }
     if (animation_.isActive()) {
         animation_.setInterval(nextFrameDelay(now));
@@ -128,12 +130,33 @@ void WaveformView::refreshLayers() {
     layersRatio_ = devicePixelRatioF();
 }
 
+// Only the play line's way and the clock texts change as the track plays: repainting just
+// them keeps each frame to a few narrow strips of pixels.
+QRegion WaveformView::changedArea(const FrameKey& fromKey, double from, const FrameKey& toKey, double to) const {
+    const auto lineX = [this](double position) { return std::clamp(width() * geometry().screenFraction(position), 0.0, static_cast<double>(width())); };
+    constexpr double lineReach = 4;  // the line's dot and antialiasing, either side
+    const double left = std::min(lineX(from), lineX(to)) - lineReach;
+    const double right = std::max(lineX(from), lineX(to)) + lineReach;
+    QRegion area(QRectF(left, 0, right - left, height()).toAlignedRect());
+    if (std::get<1>(fromKey) != std::get<1>(toKey) || std::get<2>(fromKey) != std::get<2>(toKey)) {
+        const FooterLayout before = StripPainter::footerLayout(size(), from, scene_.duration);
+        const FooterLayout after = StripPainter::footerLayout(size(), to, scene_.duration);
+        for (const QRectF& text : {before.elapsed, after.elapsed, before.remaining, after.remaining}) {
+            area += text.adjusted(-lineReach, 0, lineReach, 0).toAlignedRect();
+        }
+    }
+    return area;
+}
+
 void WaveformView::paintEvent(QPaintEvent*) {
     refreshLayers();
-    const double now = position();
+    // The frame that followPosition asked for, so that it lands inside the area it repaints.
+    const double now = framePosition_.value_or(position());
+    framePosition_.reset();
     QPainter painter(this);
     StripPainter(painter, size(), scene_, layers_).paint({now, hoverX_, held_});
     paintedKey_ = frameKey(now);
+    paintedPosition_ = now;
 }
 
 WaveformInput WaveformView::makeInput() {

@@ -8,6 +8,7 @@
 #include "ui/waveform_layers.h"
 #include "ui/waveform_scene.h"
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -83,6 +84,7 @@ private:
     FrameKey frameKey(double position) const;
     bool showsWholeTrack() const { return scene_.viewport.zoom <= 1; }
     int nextFrameDelay(double position) const;
+    QRegion changedArea(const FrameKey& fromKey, double from, const FrameKey& toKey, double to) const;
     void handleClick(double x, Qt::KeyboardModifiers modifiers);
     void setHover(std::optional<double> x);
     void setHeld(HeldModifiers held);
@@ -101,6 +103,8 @@ private:
     std::optional<double> hoverX_;
     HeldModifiers held_;
     std::optional<FrameKey> paintedKey_;
+    double paintedPosition_ = 0;
+    std::optional<double> framePosition_;  // asked for by followPosition, not yet painted
 };
 
 }  // namespace kelvara
