@@ -21,7 +21,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCursor>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -62,6 +64,15 @@ xcb_window_t windowManagerSelection() {
         xcb_get_selection_owner_reply(connection, cookie, nullptr), &std::free);
     return owner ? owner->owner : xcb_window_t{XCB_WINDOW_NONE};
 }
+
+// The real pointer, moved and pressed through the X server as a user's hand would.
+bool pointer(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished(10'000) && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+bool pointerTo(QPoint at) { return pointer({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}); }
 
 std::unique_ptr<StandInProcess> playerWithWindow(QSize size, const QString& type = QStringLiteral("normal")) {
     return std::make_unique<StandInProcess>(QStringLiteral("standin"), QList<QJsonObject>{}, QStringLiteral("Paused"), 1.0,
@@ -130,6 +141,25 @@ protected:
         ASSERT_EQ(state->pin().pinMode(), PinControl::Linked) << state->pin().pinError().value_or(QString()).toStdString();
     }
 
+    // Drags the window by its background (the margin left of the strip) by `by` with the real
+    // pointer, in steps, so that the window manager, once it has taken the drag over, sees
+    // the pointer move on.
+    void dragBackground(QPoint by) {
+        const QPoint grip = window->mapToGlobal(QPoint(4, window->height() / 2));
+        ASSERT_TRUE(pointerTo(grip)) << "xdotool moves the pointer";
+        ASSERT_TRUE(waitUntil([&] { return QCursor::pos() == grip; }, 5));
+        ASSERT_TRUE(pointer({QStringLiteral("mousedown"), QStringLiteral("1")}));
+        constexpr int steps = 10;
+        for (int step = 1; step <= steps; ++step) {
+            QTest::qWait(30);
+            ASSERT_TRUE(pointerTo(grip + by * step / steps));
+        }
+        ASSERT_TRUE(pointerTo(grip + by + QPoint(1, 0)));
+        ASSERT_TRUE(pointerTo(grip + by));
+        QTest::qWait(100);
+        ASSERT_TRUE(pointer({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    }
+
     TestHome home;
     std::unique_ptr<DesktopHelper> windowManager;
     std::unique_ptr<PrivateBus> bus;
@@ -195,6 +225,26 @@ TEST_F(WindowPinning, LinkedWindowsMoveTogetherEitherWay) {
     EXPECT_EQ(player->windowPosition(), QPoint(200, 350));
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(230, 200));
     EXPECT_EQ(state->pin().pinMode(), PinControl::Linked);
+}
+
+// Dragged by its background, a linked window moves and takes the player's window along; a
+// window pinned to its place stays where it is.
+TEST_F(WindowPinning, OnlyAPinnedWindowCannotBeDragged) {
+    link();
+    ASSERT_TRUE(waitUntil([&] { return window->attachment()->offset() == QPoint(30, -150); }, 5));
+    dragBackground({60, -40});
+    EXPECT_TRUE(waitUntil([&] { return window->frameGeometry().topLeft() == QPoint(190, 210); }, 5))
+        << "Kelvara at " << window->frameGeometry().x() << ", " << window->frameGeometry().y();
+    EXPECT_TRUE(waitUntil([&] { return player->windowPosition() == QPoint(160, 360); }, 5))
+        << "player at " << player->windowPosition().x() << ", " << player->windowPosition().y();
+
+    state->pin().unpin();
+    state->pin().cyclePinMode();
+    ASSERT_EQ(state->pin().pinMode(), PinControl::Pinned);
+    dragBackground({-80, 50});
+    QTest::qWait(500);
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(190, 210));
+    EXPECT_EQ(player->windowPosition(), QPoint(160, 360));
 }
 
 TEST_F(WindowPinning, APlayerWindowThatCannotMoveEndsTheLink) {
