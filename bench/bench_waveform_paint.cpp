@@ -134,43 +134,50 @@ void BM_PaintNewZoomLevel(benchmark::State& state) {
     }
 }
 
+// The strip as the window thread holds it: the waveform's picture kept up to the view, and a
+// frame painted with it at each step.
+struct LiveStrip {
+    explicit LiveStrip(const benchmark::State& state)
+        : screen(state), view{{}, screen.columnsAcross(), screen.band(), screen.ratio}, target(frameTarget(screen)) {
+        band.setWaveform(std::make_shared<const Waveform>(track()));
+    }
+
+    void step() {
+        band.show(layers, view);
+        paintFrame(target, screen, strip, layers, 70);
+    }
+
+    Screen screen;
+    WaveformBand band;
+    WaveformScene strip = scene();
+    WaveformLayers layers;
+    WaveformBand::View view;
+    QImage target;
+};
+
 // The window thread's part of a pinch or zoom key: the last picture stretched to the new view
 // and the new level handed to the worker, then a frame. (The worker runs beside it.)
 void BM_ZoomStep(benchmark::State& state) {
-    const Screen screen(state);
-    WaveformBand band;
-    band.setWaveform(std::make_shared<const Waveform>(track()));
-    const WaveformScene strip = scene();
-    WaveformLayers layers;
-    WaveformBand::View view{{}, screen.columnsAcross(), screen.band(), screen.ratio};
-    view.viewport.magnify(4, 0.3);
-    band.show(layers, view);
-    QImage target = frameTarget(screen);
+    LiveStrip live(state);
+    live.view.viewport.magnify(4, 0.3);
+    live.step();
     double factor = 1.5;
     for (auto _ : state) {
-        view.viewport.magnify(factor, 0.5);
+        live.view.viewport.magnify(factor, 0.5);
         factor = 1 / factor;
-        band.show(layers, view);
-        paintFrame(target, screen, strip, layers, 70);
+        live.step();
     }
 }
 
 // Wheel notches through the track at the deepest zoom, where tiles keep coming into view and
 // older ones are dropped: the mean includes painting each new tile, and a frame per notch.
 void BM_PanStep(benchmark::State& state) {
-    const Screen screen(state);
-    WaveformBand band;
-    band.setWaveform(std::make_shared<const Waveform>(track()));
-    const WaveformScene strip = scene();
-    WaveformLayers layers;
-    WaveformBand::View view{{}, screen.columnsAcross(), screen.band(), screen.ratio};
-    view.viewport.magnify(WaveformViewport::maximumZoom, 0);
-    QImage target = frameTarget(screen);
+    LiveStrip live(state);
+    WaveformViewport& view = live.view.viewport;
+    view.magnify(WaveformViewport::maximumZoom, 0);
     for (auto _ : state) {
-        WaveformViewport& v = view.viewport;
-        v.pan(v.start >= 1 - v.length() ? -v.start * v.zoom : wheelNotch / screen.width);
-        band.show(layers, view);
-        paintFrame(target, screen, strip, layers, 70);
+        view.pan(view.start >= 1 - view.length() ? -view.start * view.zoom : wheelNotch / live.screen.width);
+        live.step();
     }
 }
 
