@@ -25,7 +25,7 @@ class InputView;
 // The waveform strip: draws the scene, the waveform's display columns and the play position,
 // and turns the input layer's reports into requests (seek, loop click, cue, zoom, pan …) for
 // whoever owns the state. It animates only while the scene says something moves, and then
-// repaints only when a frame would look different.
+// repaints only when a frame would look different, and only where it would.
 class WaveformView : public QWidget {
     Q_OBJECT
 
