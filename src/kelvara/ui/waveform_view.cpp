@@ -9,6 +9,7 @@
 #include "ui/waveform_accessible.h"
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -148,10 +149,12 @@ QRegion WaveformView::changedArea(const FrameKey& fromKey, double from, const Fr
     return area;
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
+void WaveformView::paintEvent(QPaintEvent* event) {
     refreshLayers();
-    // The frame that followPosition asked for, so that it lands inside the area it repaints.
-    const double now = framePosition_.value_or(position());
+    // The frame that followPosition asked for, so that it lands inside the area it repaints;
+    // a part uncovered by another window shows the frame the rest of the strip shows.
+    const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty() || !paintedKey_;
+    const double now = framePosition_.value_or(whole ? position() : paintedPosition_);
     framePosition_.reset();
     QPainter painter(this);
     StripPainter(painter, size(), scene_, layers_).paint({now, hoverX_, held_});

@@ -92,6 +92,13 @@ TEST(StripFramesTest, PartialFramesAddUpToTheFullFrame) {
         const QImage full = strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(onScreen, full) << "at " << next;  // grabbing repaints the whole strip
     }
+
+    // A part uncovered by another window, while the track moved on unseen, shows the frame
+    // the rest of the strip shows.
+    const QImage shown = strip.screen()->grabWindow(strip.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    position = 170;
+    strip.repaint(QRect(0, 0, 400, 80).adjusted(100, 0, 0, 0));
+    EXPECT_EQ(strip.screen()->grabWindow(strip.winId()).toImage().convertToFormat(QImage::Format_RGB32), shown);
 }
 
 }  // namespace
