@@ -10,7 +10,11 @@ namespace kelvara {
 
 namespace {
 
-bool movedBeyond(QPoint from, QPoint to) { return QLineF(from, to).length() > PlayerWindowAttachment::ignoredDistance; }
+// Positions are the desktop's device pixels; the distance that counts is in the window's own
+// (logical) pixels, so that on a scaled screen a device pixel of rounding is no movement.
+bool movedBeyond(QPoint from, QPoint to, qreal devicePixelRatio) {
+    return QLineF(from, to).length() / devicePixelRatio > PlayerWindowAttachment::ignoredDistance;
+}
 
 QString noWindowText() { return L("Не найдено доступное окно Music. Откройте обычное окно Music и включите связь снова."); }
 QString playerClosedText() { return L("Music закрыта — связь окон отключена."); }
@@ -23,14 +27,17 @@ struct PlayerWindowAttachment::Step {
     QString connection;
     std::optional<DesktopWindows::WindowId> window;
     std::optional<std::uint32_t> process;
-    QPoint own;
+    DesktopWindows::WindowId ownWindow;
+    qreal devicePixelRatio;
     std::optional<QPoint> lastOwn;
+    std::optional<QPoint> ownMoveFrom;
     QPoint offset;
 };
 
 struct PlayerWindowAttachment::Result {
     quint64 generation;
-    QPoint own;
+    std::optional<QPoint> own;  // none when our own window could not be read
+    bool ownMoveLanded;
     std::optional<DesktopWindows::WindowId> window;
     std::optional<std::uint32_t> process;
     std::optional<QPoint> player;
@@ -84,15 +91,9 @@ void PlayerWindowAttachment::tick() {
         fail(L("Нет разрешения Универсального доступа для связи с Music."));
         return;
     }
-    QPoint own = window_->framePosition();
-    // Until our own last move has landed, the window still reports where it was: not a drag.
-    if (ownMoveFrom_ && lastOwn_ && !movedBeyond(own, *ownMoveFrom_)) {
-        own = *lastOwn_;
-    } else {
-        ownMoveFrom_.reset();
-    }
     busy_ = true;
-    const Step step{generation_, *connection, playerWindow_, playerProcess_, own, lastOwn_, offset_};
+    const Step step{generation_,   *connection, playerWindow_, playerProcess_, static_cast<DesktopWindows::WindowId>(window_->winId()),
+                    window_->devicePixelRatio(), lastOwn_,      ownMoveFrom_,   offset_};
     worker_.start([this, step] {
         Result result = run(step);
         QMetaObject::invokeMethod(this, [this, result] { accept(result); }, Qt::QueuedConnection);
@@ -101,7 +102,15 @@ void PlayerWindowAttachment::tick() {
 
 // Worker thread: touches only the desktop and the bus.
 PlayerWindowAttachment::Result PlayerWindowAttachment::run(const Step& step) {
-    Result result{step.generation, step.own, step.window, step.process, std::nullopt, std::nullopt};
+    Result result{step.generation, desktop_->topLeft(step.ownWindow), true, step.window, step.process, std::nullopt, std::nullopt};
+    if (!result.own) {
+        return result;
+    }
+    // Until our own last move has landed, the window still reports where it was: not a drag.
+    result.ownMoveLanded = !step.ownMoveFrom || movedBeyond(*result.own, *step.ownMoveFrom, step.devicePixelRatio);
+    if (!result.ownMoveLanded && step.lastOwn) {
+        result.own = step.lastOwn;
+    }
     if (!result.process) {
         result.process = processOf(step.connection);
     }
@@ -112,8 +121,8 @@ PlayerWindowAttachment::Result PlayerWindowAttachment::run(const Step& step) {
         return result;
     }
     result.player = desktop_->topLeft(*result.window);
-    if (step.lastOwn && result.player && movedBeyond(*step.lastOwn, step.own)) {
-        const QPoint target = step.own - step.offset;
+    if (step.lastOwn && result.player && movedBeyond(*step.lastOwn, *result.own, step.devicePixelRatio)) {
+        const QPoint target = *result.own - step.offset;
         if (desktop_->moveTo(*result.window, target)) {
             // The window manager moves it after this returns; the next tick reads where it went.
             result.player = target;
@@ -141,6 +150,9 @@ void PlayerWindowAttachment::accept(const Result& result) {
         return;
     }
     busy_ = false;
+    if (!result.own) {
+        return;  // our window is between states (being mapped again): the next tick reads it
+    }
     if (!result.window || !result.player) {
         // A player that quits takes its window along; say which of the two happened.
         fail(player_() ? noWindowText() : playerClosedText());
@@ -153,15 +165,18 @@ void PlayerWindowAttachment::accept(const Result& result) {
     playerWindow_ = result.window;
     playerProcess_ = result.process;
     const QPoint player = *result.player;
-    const QPoint now = window_->framePosition();
-    QPoint own = result.own;
+    QPoint own = *result.own;
+    const qreal ratio = window_->devicePixelRatio();
+    if (result.ownMoveLanded) {
+        ownMoveFrom_.reset();
+    }
     if (!lastPlayer_) {
-        own = now;
-        offset_ = now - player;
-    } else if (!movedBeyond(now, result.own) && movedBeyond(player + offset_, result.own)) {
-        ownMoveFrom_ = now;
+        offset_ = own - player;
+    } else if (movedBeyond(player + offset_, own, ratio)) {
+        ownMoveFrom_ = own;
         own = player + offset_;
-        window_->setFramePosition(own);
+        // Qt places windows in its own pixels; the desktop counts device pixels.
+        window_->setFramePosition((QPointF(own) / ratio).toPoint());
     }
     lastOwn_ = own;
     lastPlayer_ = player;

@@ -19,7 +19,9 @@ namespace kelvara {
 // Keeps the window next to the followed player's window while linked (pin mode 2): at 30 Hz
 // it reads where the player's window is and moves ours by as much, or, when ours was dragged,
 // moves the player's window so that the distance recorded at linking stays. Movements of
-// 0.8 px or less are ignored, so the two never chase each other. The desktop calls run on a
+// 0.8 px or less are ignored, so the two never chase each other. Positions are the desktop's
+// device pixels, read from it for both windows; distances are judged in the window's own
+// pixels, so a scaled screen's rounding is no movement. The desktop calls run on a
 // worker thread, one step at a time; a step's result is dropped when the link changed meanwhile.
 class PlayerWindowAttachment : public QObject {
     Q_OBJECT
@@ -39,7 +41,7 @@ public:
     // Follows `window`'s pin mode; only mode 2 links. A failure ends the link and is reported.
     void configure(QWindow* window, int mode, Failure failure);
 
-    // Our top-left minus the player's, as recorded when the link started.
+    // Our top-left minus the player's, as recorded when the link started, in device pixels.
     QPoint offset() const { return offset_; }
     bool linked() const { return timer_.isActive(); }
 
@@ -68,7 +70,7 @@ private:
     QPoint offset_;
     std::optional<QPoint> lastOwn_;
     std::optional<QPoint> lastPlayer_;
-    std::optional<QPoint> ownMoveFrom_;  // where ours was before our own move landed
+    std::optional<QPoint> ownMoveFrom_;  // where ours was before our own move landed (device pixels)
     QThreadPool worker_;
 };
 

@@ -157,13 +157,15 @@ void StripPainter::drawWaveform(double fraction) {
     }
     const QRectF band(0, 0, size_.width(), bandHeight(size_.height()));
     painter_.save();
+    const QRectF placed = layers_.placedIn(band);
+    painter_.setClipRect(band, Qt::IntersectClip);
     painter_.setOpacity(0.6);
-    painter_.drawImage(band, layers_.image());
+    painter_.drawImage(placed, layers_.image());
     const double played = std::max(std::min(size_.width() * fraction, size_.width()), 0.0);
     if (played > 0) {
         painter_.setOpacity(1.0);
         painter_.setClipRect(QRectF(0, 0, played, band.height()), Qt::IntersectClip);
-        painter_.drawImage(band, layers_.image());
+        painter_.drawImage(placed, layers_.image());
     }
     painter_.restore();
 }

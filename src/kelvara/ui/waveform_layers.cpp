@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/waveform_layers.h"
 
+#include "ui/gaussian_blur.h"
 #include "ui/system_colors.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cmath>
 
 namespace kelvara {
@@ -65,11 +66,12 @@ void contour(QPainterPath& path, const std::vector<QPointF>& points, bool starts
     path.lineTo(points.back());
 }
 
-QPainterPath envelope(const Series& halfHeights, double spacing, double centre) {
+QPainterPath envelope(const Series& halfHeights, WaveformLayers::Placement placement) {
+    const double centre = placement.bandHeight / 2;
     std::vector<QPointF> top;
     std::vector<QPointF> bottom;
     for (std::size_t i = 0; i < halfHeights.size(); ++i) {
-        const double x = spacing * static_cast<double>(i);
+        const double x = placement.origin + placement.spacing * static_cast<double>(i);
         top.emplace_back(x, centre - halfHeights[i]);
         bottom.emplace_back(x, centre + halfHeights[i]);
     }
@@ -81,81 +83,69 @@ QPainterPath envelope(const Series& halfHeights, double spacing, double centre) 
     return path;
 }
 
-// Separable Gaussian over premultiplied pixels; outside the image counts as transparent.
-void gaussianBlur(QImage& image, double sigma) {
-    const int radius = std::max(1, static_cast<int>(std::ceil(3 * sigma)));
-    std::vector<float> kernel;
-    float total = 0;
-    for (int k = -radius; k <= radius; ++k) {
-        kernel.push_back(static_cast<float>(std::exp(-(k * k) / (2 * sigma * sigma))));
-        total += kernel.back();
-    }
-    for (float& weight : kernel) {
-        weight /= total;
-    }
-    const int width = image.width();
-    const int height = image.height();
-    const auto at = [width](int x, int y) { return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4; };
+// The bands' opacity at y points from the top: 0.08 at the edges, 0.85 on the centre line,
+// straight in between.
+double bandOpacity(double y, double bandHeight) {
+    const double fromCentre = std::min(std::abs(2 * y / bandHeight - 1), 1.0);
+    return 0.85 + (0.08 - 0.85) * fromCentre;
+}
 
-    std::vector<float> source(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    for (int y = 0; y < height; ++y) {
-        const uchar* row = image.constScanLine(y);
-        for (int x = 0; x < width * 4; ++x) {
-            source[at(0, y) + static_cast<std::size_t>(x)] = row[x];
-        }
-    }
-    std::vector<float> pass(source.size(), 0.0f);
-    const auto blurInto = [&](const std::vector<float>& from, std::vector<float>& to, int dx, int dy) {
-        std::fill(to.begin(), to.end(), 0.0f);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                for (int k = -radius; k <= radius; ++k) {
-                    const int sx = x + k * dx;
-                    const int sy = y + k * dy;
-                    if (sx < 0 || sx >= width || sy < 0 || sy >= height) {
-                        continue;
-                    }
-                    const float weight = kernel[static_cast<std::size_t>(k + radius)];
-                    for (std::size_t c = 0; c < 4; ++c) {
-                        to[at(x, y) + c] += weight * from[at(sx, sy) + c];
-                    }
-                }
-            }
-        }
-    };
-    blurInto(source, pass, 1, 0);
-    blurInto(pass, source, 0, 1);
-    for (int y = 0; y < height; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < width * 4; ++x) {
-            row[x] = static_cast<uchar>(std::clamp(std::lround(source[at(0, y) + static_cast<std::size_t>(x)]), 0L, 255L));
+// Scales every row by its opacity, in 1/256 steps, which keeps the loop in integers.
+void applyBandOpacity(QImage& mask, double bandHeight) {
+    const auto width = static_cast<std::size_t>(mask.width());
+    for (int y = 0; y < mask.height(); ++y) {
+        const double centre = (y + 0.5) / mask.devicePixelRatio();
+        const auto gain = static_cast<std::uint32_t>(std::lround(256 * bandOpacity(centre, bandHeight)));
+        uchar* row = mask.scanLine(y);
+        for (std::size_t x = 0; x < width; ++x) {
+            row[x] = static_cast<uchar>((row[x] * gain + 128) >> 8);
         }
     }
 }
 
-QImage blankImage(QSize pixels, qreal devicePixelRatio) {
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-// One outline in its own layer: a vertical gradient that is strongest on the centre line,
-// softened by the blur before it joins the others.
-void paintLayer(QImage& target, const QPainterPath& outline, const QColor& color, double bandHeight) {
-    QImage layer = blankImage(target.size(), target.devicePixelRatio());
+// How much of a layer's colour lies on each pixel: the outline's coverage under the bands'
+// vertical opacity. A layer is one colour, so blurring this single channel and tinting
+// afterwards gives the blurred colour layer at a quarter of the work.
+QImage coverage(QSize pixels, qreal devicePixelRatio, const QPainterPath& outline, double bandHeight) {
+    QImage mask(pixels, QImage::Format_Alpha8);
+    mask.setDevicePixelRatio(devicePixelRatio);
+    mask.fill(0);
     {
-        QPainter painter(&layer);
+        QPainter painter(&mask);
         painter.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient gradient(0, 0, 0, bandHeight);
-        gradient.setColorAt(0.0, SystemColors::withOpacity(color, 0.08));
-        gradient.setColorAt(0.5, SystemColors::withOpacity(color, 0.85));
-        gradient.setColorAt(1.0, SystemColors::withOpacity(color, 0.08));
-        painter.fillPath(outline, gradient);
+        painter.fillPath(outline, Qt::white);
     }
-    gaussianBlur(layer, WaveformLayers::blurRadius * target.devicePixelRatio());
-    QPainter painter(&target);
-    painter.drawImage(QPointF(0, 0), layer);
+    applyBandOpacity(mask, bandHeight);
+    // One per thread, so its scratch rows are reused from layer to layer.
+    thread_local GaussianBlur blur;
+    blur.apply(mask, WaveformLayers::blurRadius * devicePixelRatio);
+    return mask;
+}
+
+// The three layers, each source-over the ones before, onto a transparent start: colours in
+// memory order B, G, R, A. v / 255 rounded is (v + 128 + ((v + 128) >> 8)) >> 8 for every v
+// that can occur, which keeps the loop in vectorisable integer steps.
+using Tint = std::array<std::uint32_t, 4>;
+
+std::uint32_t over(std::uint32_t color, std::uint32_t alpha, std::uint32_t under) {
+    const std::uint32_t v = color * alpha + under * (255 - alpha) + 128;
+    return (v + (v >> 8)) >> 8;
+}
+
+void tintRow(uchar* __restrict pixels, const std::array<const uchar*, 3>& masks, const std::array<Tint, 3>& tints, std::size_t width) {
+    const uchar* __restrict outer = masks[0];
+    const uchar* __restrict middle = masks[1];
+    const uchar* __restrict inner = masks[2];
+    for (std::size_t x = 0; x < width; ++x) {
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::uint32_t value = over(tints[2][c], inner[x], over(tints[1][c], middle[x], over(tints[0][c], outer[x], 0)));
+            pixels[4 * x + c] = static_cast<uchar>(value);
+        }
+    }
+}
+
+Tint tintOf(const QColor& color) {
+    return {static_cast<std::uint32_t>(color.blue()), static_cast<std::uint32_t>(color.green()), static_cast<std::uint32_t>(color.red()), 255};
 }
 
 }  // namespace
@@ -167,20 +157,43 @@ void WaveformLayers::rebuild(const std::vector<WaveformColumn>& columns, QSizeF 
         clear();
         return;
     }
-    const double bandHeight = size.height();
     const double spacing = size.width() / static_cast<double>(std::max<std::size_t>(columns.size() - 1, 1));
-    const Envelopes series = envelopes(columns, bandHeight);
-    const QPainterPath full = envelope(smooth(series.full), spacing, bandHeight / 2);
+    image_ = render(columns, {0, spacing, size.height()}, pixels, devicePixelRatio);
+}
 
-    image_ = blankImage(pixels, devicePixelRatio);
-    paintLayer(image_, full, QColor::fromRgbF(0.18f, 0.62f, 1.0f), bandHeight);
-    paintLayer(image_, envelope(smooth(series.lowMid), spacing, bandHeight / 2), QColor::fromRgbF(0.13f, 0.9f, 0.65f), bandHeight);
-    paintLayer(image_, envelope(smooth(series.lowOnly), spacing, bandHeight / 2), QColor::fromRgbF(1.0f, 0.52f, 0.3f), bandHeight);
+// A track fraction f lies at (f − start) × zoom × width in either view.
+void WaveformLayers::stretch(const WaveformViewport& from, const WaveformViewport& to, double width) {
+    stretch_ = {to.zoom / from.zoom, (from.start - to.start) * to.zoom * width};
+}
 
-    QPainter painter(&image_);
+QRectF WaveformLayers::placedIn(const QRectF& band) const {
+    return {band.left() + stretch_.shift, band.top(), band.width() * stretch_.scale, band.height()};
+}
+
+QImage WaveformLayers::render(const std::vector<WaveformColumn>& columns, Placement placement, QSize pixels, qreal devicePixelRatio) {
+    const Envelopes series = envelopes(columns, placement.bandHeight);
+    const QPainterPath full = envelope(smooth(series.full), placement);
+
+    // Blue shows the whole height (the high band), green the low and mid bands, orange the low.
+    const std::array<QImage, 3> masks{
+        coverage(pixels, devicePixelRatio, full, placement.bandHeight),
+        coverage(pixels, devicePixelRatio, envelope(smooth(series.lowMid), placement), placement.bandHeight),
+        coverage(pixels, devicePixelRatio, envelope(smooth(series.lowOnly), placement), placement.bandHeight),
+    };
+    static const std::array<Tint, 3> tints{tintOf(QColor::fromRgbF(0.18f, 0.62f, 1.0f)), tintOf(QColor::fromRgbF(0.13f, 0.9f, 0.65f)),
+                                           tintOf(QColor::fromRgbF(1.0f, 0.52f, 0.3f))};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    for (int y = 0; y < pixels.height(); ++y) {
+        tintRow(image.scanLine(y), {masks[0].constScanLine(y), masks[1].constScanLine(y), masks[2].constScanLine(y)}, tints,
+                static_cast<std::size_t>(pixels.width()));
+    }
+
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(SystemColors::withOpacity(SystemColors::cyan(), 0.22), 0.5));
     painter.drawPath(full);
+    return image;
 }
 
 }  // namespace kelvara

@@ -9,6 +9,7 @@
 #include "ui/waveform_accessible.h"
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -26,6 +27,10 @@ WaveformView::WaveformView(QWidget* parent) : QWidget(parent), input_(new InputV
     animation_.setInterval(frameInterval);
     animation_.setTimerType(Qt::PreciseTimer);
     connect(&animation_, &QTimer::timeout, this, &WaveformView::followPosition);
+    connect(&band_, &WaveformBand::painted, this, [this] {
+        layersDirty_ = true;
+        update();
+    });
 }
 
 void WaveformView::setScene(WaveformScene scene) {
@@ -35,15 +40,16 @@ void WaveformView::setScene(WaveformScene scene) {
     const bool viewChanged = scene.viewport != scene_.viewport;
     scene_ = std::move(scene);
     if (viewChanged) {
-        rebuildColumns();
+        layersDirty_ = true;
     }
     updateAnimation();
     update();
 }
 
 void WaveformView::setWaveform(std::optional<Waveform> waveform) {
-    waveform_ = std::move(waveform);
-    rebuildColumns();
+    waveform_ = waveform ? std::make_shared<const Waveform>(std::move(*waveform)) : nullptr;
+    band_.setWaveform(waveform_);
+    layersDirty_ = true;
     update();
 }
 
@@ -52,20 +58,9 @@ void WaveformView::setPositionSource(std::function<double()> position) {
     update();
 }
 
-void WaveformView::rebuildColumns() {
-    if (!waveform_) {
-        columns_.clear();
-    } else {
-        const int count = std::max(1, static_cast<int>(width() / pointsPerColumn));
-        columns_ = waveform_->displayColumns(count, scene_.viewport.rangeLower(), scene_.viewport.rangeUpper());
-    }
-    layersDirty_ = true;
-}
-
 void WaveformView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     input_->setGeometry(rect());
-    rebuildColumns();
 }
 
 void WaveformView::showEvent(QShowEvent* event) {
@@ -114,26 +109,57 @@ int WaveformView::nextFrameDelay(double position) const {
 
 void WaveformView::followPosition() {
     const double now = position();
-    if (frameKey(now) != paintedKey_) {
-        update();
+    const FrameKey key = frameKey(now);
+    if (key != paintedKey_) {
+        framePosition_ = now;
+        update(paintedKey_ ? changedArea(*paintedKey_, paintedPosition_, key, now) : QRegion(rect()));
     }
     if (animation_.isActive()) {
         animation_.setInterval(nextFrameDelay(now));
     }
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
+// The picture is brought up to date only when the view, the size or the waveform changed.
+void WaveformView::refreshLayers() {
     const QSizeF band(width(), StripPainter::bandHeight(height()));
-    if (layersDirty_ || band != layersSize_ || devicePixelRatioF() != layersRatio_) {
-        layers_.rebuild(columns_, band, devicePixelRatioF());
-        layersDirty_ = false;
-        layersSize_ = band;
-        layersRatio_ = devicePixelRatioF();
+    if (!layersDirty_ && band == layersSize_ && devicePixelRatioF() == layersRatio_) {
+        return;
     }
-    const double now = position();
+    band_.show(layers_, {scene_.viewport, columnsAcross(), band, devicePixelRatioF()});
+    layersDirty_ = false;
+    layersSize_ = band;
+    layersRatio_ = devicePixelRatioF();
+}
+
+// Only the play line's way and the clock texts change as the track plays: repainting just
+// them keeps each frame to a few narrow strips of pixels.
+QRegion WaveformView::changedArea(const FrameKey& fromKey, double from, const FrameKey& toKey, double to) const {
+    const auto lineX = [this](double position) { return std::clamp(width() * geometry().screenFraction(position), 0.0, static_cast<double>(width())); };
+    constexpr double lineReach = 4;  // the line's dot and antialiasing, either side
+    const double left = std::min(lineX(from), lineX(to)) - lineReach;
+    const double right = std::max(lineX(from), lineX(to)) + lineReach;
+    QRegion area(QRectF(left, 0, right - left, height()).toAlignedRect());
+    if (std::get<1>(fromKey) != std::get<1>(toKey) || std::get<2>(fromKey) != std::get<2>(toKey)) {
+        const FooterLayout before = StripPainter::footerLayout(size(), from, scene_.duration);
+        const FooterLayout after = StripPainter::footerLayout(size(), to, scene_.duration);
+        for (const QRectF& text : {before.elapsed, after.elapsed, before.remaining, after.remaining}) {
+            area += text.adjusted(-lineReach, 0, lineReach, 0).toAlignedRect();
+        }
+    }
+    return area;
+}
+
+void WaveformView::paintEvent(QPaintEvent* event) {
+    refreshLayers();
+    // The frame that followPosition asked for, so that it lands inside the area it repaints;
+    // a part uncovered by another window shows the frame the rest of the strip shows.
+    const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty() || !paintedKey_;
+    const double now = framePosition_.value_or(whole ? position() : paintedPosition_);
+    framePosition_.reset();
     QPainter painter(this);
     StripPainter(painter, size(), scene_, layers_).paint({now, hoverX_, held_});
     paintedKey_ = frameKey(now);
+    paintedPosition_ = now;
 }
 
 WaveformInput WaveformView::makeInput() {

@@ -3,14 +3,17 @@
 
 #include "models/waveform.h"
 #include "ui/strip_geometry.h"
+#include "ui/waveform_band.h"
 #include "ui/waveform_input.h"
 #include "ui/waveform_layers.h"
 #include "ui/waveform_scene.h"
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -22,7 +25,7 @@ class InputView;
 // The waveform strip: draws the scene, the waveform's display columns and the play position,
 // and turns the input layer's reports into requests (seek, loop click, cue, zoom, pan …) for
 // whoever owns the state. It animates only while the scene says something moves, and then
-// repaints only when a frame would look different.
+// repaints only when a frame would look different, and only where it would.
 class WaveformView : public QWidget {
     Q_OBJECT
 
@@ -44,8 +47,11 @@ public:
     void followPosition();
 
     InputView* inputView() const { return input_; }
-    const std::vector<WaveformColumn>& columns() const { return columns_; }
+    // A waveform with something to draw has arrived.
+    bool hasWaveform() const { return waveform_ && waveform_->valid(); }
     bool isAnimating() const { return animation_.isActive(); }
+    // The waveform shown is painted for the current view, not stretched from another zoom.
+    bool showsExactWaveform() const { return band_.isExact(); }
 
 signals:
     void seekRequested(double seconds);
@@ -72,11 +78,13 @@ private:
 
     StripGeometry geometry() const { return StripGeometry(scene_, width()); }
     WaveformInput makeInput();
-    void rebuildColumns();
+    int columnsAcross() const { return std::max(1, static_cast<int>(width() / pointsPerColumn)); }
+    void refreshLayers();
     void updateAnimation();
     FrameKey frameKey(double position) const;
     bool showsWholeTrack() const { return scene_.viewport.zoom <= 1; }
     int nextFrameDelay(double position) const;
+    QRegion changedArea(const FrameKey& fromKey, double from, const FrameKey& toKey, double to) const;
     void handleClick(double x, Qt::KeyboardModifiers modifiers);
     void setHover(std::optional<double> x);
     void setHeld(HeldModifiers held);
@@ -85,16 +93,18 @@ private:
     InputView* input_;
     QTimer animation_;
     WaveformScene scene_;
-    std::optional<Waveform> waveform_;
+    std::shared_ptr<const Waveform> waveform_;
     std::function<double()> position_;
-    std::vector<WaveformColumn> columns_;
-    WaveformLayers layers_;
+    WaveformBand band_;
+    WaveformLayers layers_;  // the visible band's picture
     bool layersDirty_ = true;
     QSizeF layersSize_;
     qreal layersRatio_ = 0;
     std::optional<double> hoverX_;
     HeldModifiers held_;
     std::optional<FrameKey> paintedKey_;
+    double paintedPosition_ = 0;
+    std::optional<double> framePosition_;  // asked for by followPosition, not yet painted
 };
 
 }  // namespace kelvara
