@@ -40,47 +40,79 @@ private:
     double reported_ = -1;
 };
 
-}  // namespace
+// Takes the decoder's blocks on its own thread and adds each to the totals at once.
+class AddingSink : public AudioBlockSink {
+public:
+    AddingSink(WaveformAccumulator& accumulator, const AudioFormat& format, const CancelCheck& cancelled,
+               ProgressReport& report)
+        : accumulator_(accumulator), format_(format), cancelled_(cancelled), report_(report) {}
+
+    bool consume(AudioBlock& block) override {
+        throwIfCancelled(cancelled_);
+        accumulator_.addBlock(block, cancelled_);
+        framesRead_ += block.frames();
+        report_.advance(static_cast<double>(framesRead_) / static_cast<double>(format_.declaredFrames));
+        return true;
+    }
+
+private:
+    WaveformAccumulator& accumulator_;
+    const AudioFormat& format_;
+    const CancelCheck& cancelled_;
+    ProgressReport& report_;
+    std::int64_t framesRead_ = 0;
+};
 
 // Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters get
 // a thread too, a block ahead of the sums.
+void addWithHelperThreads(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
+                          ProgressReport& report) {
+    const AudioFormat& format = decoder.format();
+    DecodingThread decoding(decoder);
+    std::optional<FilteringThread> filtering;
+    if (format.pcm) {
+        filtering.emplace(accumulator);
+    }
+    const FilteredBlock* previous = nullptr;
+    std::int64_t framesRead = 0;
+    // Read to the decoder's end, not to the declared length: only there does it know
+    // whether the audio ended where the file says.
+    while (true) {
+        throwIfCancelled(cancelled);
+        const AudioBlock* block = decoding.next();
+        if (!block) {
+            break;
+        }
+        if (filtering) {
+            filtering->start(*block);
+            if (previous) {
+                accumulator.add(*previous, cancelled);
+            }
+            previous = &filtering->finished();
+        } else {
+            accumulator.addBlock(*block, cancelled);
+        }
+        framesRead += block->frames();
+        report.advance(static_cast<double>(framesRead) / static_cast<double>(format.declaredFrames));
+    }
+    if (previous) {
+        accumulator.add(*previous, cancelled);
+    }
+}
+
+}  // namespace
+
 Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cancelled,
-                                   const std::function<void(double)>& progress) {
+                                   const std::function<void(double)>& progress, AnalysisThreads threads) {
     AudioDecoder decoder(path);
     const AudioFormat format = decoder.format();
     WaveformAccumulator accumulator(format.channels, format.sampleRate, format.declaredFrames);
     ProgressReport report(progress);
-    {
-        DecodingThread decoding(decoder);
-        std::optional<FilteringThread> filtering;
-        if (format.pcm) {
-            filtering.emplace(accumulator);
-        }
-        const FilteredBlock* previous = nullptr;
-        std::int64_t framesRead = 0;
-        // Read to the decoder's end, not to the declared length: only there does it know
-        // whether the audio ended where the file says.
-        while (true) {
-            throwIfCancelled(cancelled);
-            const AudioBlock* block = decoding.next();
-            if (!block) {
-                break;
-            }
-            if (filtering) {
-                filtering->start(*block);
-                if (previous) {
-                    accumulator.add(*previous, cancelled);
-                }
-                previous = &filtering->finished();
-            } else {
-                accumulator.addBlock(*block, cancelled);
-            }
-            framesRead += block->frames();
-            report.advance(static_cast<double>(framesRead) / static_cast<double>(format.declaredFrames));
-        }
-        if (previous) {
-            accumulator.add(*previous, cancelled);
-        }
+    if (threads == AnalysisThreads::spread) {
+        addWithHelperThreads(decoder, accumulator, cancelled, report);
+    } else {
+        AddingSink sink(accumulator, format, cancelled, report);
+        decoder.decode(sink);
     }
     report.report(1.0);
 

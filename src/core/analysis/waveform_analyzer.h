@@ -10,8 +10,13 @@
 
 namespace kelvara {
 
-// Turns one local audio file into its Waveform: decodes it once, block by block (on a
-// second thread, a few blocks ahead), sums every point's peak and the squares of the signal
+// How many cores one analysis may keep busy: `spread` decodes on a thread of its own (and, for
+// PCM, filters on another), `one` does everything on the calling thread, for callers that
+// already run an analysis per core.
+enum class AnalysisThreads { spread, one };
+
+// Turns one local audio file into its Waveform: decodes it once, block by block (with
+// AnalysisThreads::spread on a second thread, a few blocks ahead), sums every point's peak and the squares of the signal
 // and its three bands, and finally runs the tempo analyser on the finished record.
 class WaveformAnalyzer {
 public:
@@ -20,7 +25,8 @@ public:
     // calling thread only. Throws the decoder's WaveformErrors, CancellationError, and never
     // returns a record that is not valid.
     static Waveform analyze(const QString& path, const CancelCheck& cancelled,
-                            const std::function<void(double)>& progress);
+                            const std::function<void(double)>& progress,
+                            AnalysisThreads threads = AnalysisThreads::spread);
 };
 
 }  // namespace kelvara
