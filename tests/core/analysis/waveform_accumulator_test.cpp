@@ -89,10 +89,10 @@ TEST(WaveformAccumulatorTest, EveryPointIsThePlainSumOfItsSamples) {
         std::vector<std::int64_t> blockLengths;  // repeated to the end
     };
     const std::vector<Case> cases = {
-        {1'000'003, 2, {16'384}},        // about 30.5 frames a point
-        {700'001, 3, {777, 1, 29, 16'384}},
-        {50'000, 1, {5'000, 13, 2}},     // fewer frames than points' limit: one frame a point
-        {100'000, 2, {3}},
+        {400'003, 2, {16'384}},  // about 12.2 frames a point
+        {200'001, 3, {777, 1, 29, 16'384}},
+        {20'000, 1, {5'000, 13, 2}},  // fewer frames than the most points: one frame a point
+        {30'000, 2, {3}},
     };
     std::mt19937 generator(11);
     for (const Case& c : cases) {
