@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysis_job.h"
 
+#include "analysis/waveform_analyzer.h"
 #include "i18n/l.h"
 #include "logging/log_categories.h"
 #include "models/waveform_error.h"

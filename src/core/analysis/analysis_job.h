@@ -2,7 +2,7 @@
 #pragma once
 
 #include "analysis/analysis_outcome.h"
-#include "analysis/waveform_analyzer.h"
+#include "analysis/analysis_threads.h"
 #include "models/cancellation.h"
 #include "storage/waveform_cache.h"
 

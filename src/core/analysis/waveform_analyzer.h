@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/analysis_threads.h"
 #include "models/cancellation.h"
 #include "models/waveform.h"
 
@@ -9,11 +10,6 @@
 #include <functional>
 
 namespace kelvara {
-
-// How many cores one analysis may keep busy: `spread` decodes on a thread of its own (and, for
-// PCM, filters on another), `one` does everything on the calling thread, for callers that
-// already run an analysis per core.
-enum class AnalysisThreads { spread, one };
 
 // Turns one local audio file into its Waveform: decodes it once, block by block (with
 // AnalysisThreads::spread on a second thread, a few blocks ahead), sums every point's peak and the squares of the signal
