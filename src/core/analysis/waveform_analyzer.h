@@ -11,8 +11,8 @@
 
 namespace kelvara {
 
-// Turns one local audio file into its Waveform: decodes it once, block by block (with
-// AnalysisThreads::spread on a second thread, a few blocks ahead), sums every point's peak and the squares of the signal
+// Turns one local audio file into its Waveform: decodes it once, block by block (spread: on a
+// second thread, a few blocks ahead), sums every point's peak and the squares of the signal
 // and its three bands, and finally runs the tempo analyser on the finished record.
 class WaveformAnalyzer {
 public:
