@@ -43,12 +43,19 @@ void BatchAnalysis::run(const Report& report, ProgressBar& bar) {
     bar.clear();
 }
 
+// While every worker has a file of its own, each keeps to one core: an analysis spread over
+// two cores would only take the other workers' turns and add handovers between its threads.
+// The last files, with cores to spare, spread again.
 void BatchAnalysis::work() {
-    for (std::size_t file = nextFile_++; file < static_cast<std::size_t>(files_.size()); file = nextFile_++) {
+    const auto total = static_cast<std::size_t>(files_.size());
+    for (std::size_t file = nextFile_++; file < total; file = nextFile_++) {
         const QString& path = files_[static_cast<qsizetype>(file)];
+        const bool othersBusy = total - file >= static_cast<std::size_t>(jobs_);
         QElapsedTimer timer;
         timer.start();
-        AnalysisOutcome analysis = job_.run(path, {}, [&](double fraction) { progress_[file] = fraction; });
+        AnalysisOutcome analysis =
+            job_.run(path, {}, [&](double fraction) { progress_[file] = fraction; },
+                     jobs_ > 1 && othersBusy ? AnalysisThreads::one : AnalysisThreads::spread);
         progress_[file] = 1.0;
         FileOutcome outcome{path, std::move(analysis), static_cast<double>(timer.nsecsElapsed()) / 1e9};
         const std::lock_guard lock(mutex_);

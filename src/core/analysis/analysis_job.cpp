@@ -16,9 +16,9 @@ namespace kelvara {
 AnalysisJob::AnalysisJob(WaveformCache cache, bool useCache) : cache_(std::move(cache)), useCache_(useCache) {}
 
 AnalysisOutcome AnalysisJob::run(const QString& path, const CancelCheck& cancelled,
-                                 const std::function<void(double)>& progress) const {
+                                 const std::function<void(double)>& progress, AnalysisThreads threads) const {
     try {
-        return analyse(path, cancelled, progress);
+        return analyse(path, cancelled, progress, threads);
     } catch (const CancellationError&) {
         return {};
     } catch (const std::exception& error) {
@@ -31,13 +31,13 @@ AnalysisOutcome AnalysisJob::run(const QString& path, const CancelCheck& cancell
 }
 
 AnalysisOutcome AnalysisJob::analyse(const QString& path, const CancelCheck& cancelled,
-                                     const std::function<void(double)>& progress) const {
+                                     const std::function<void(double)>& progress, AnalysisThreads threads) const {
     const QString file = TrackResolver::resolve(path);
     const FileIdentity identity = FileIdentity::of(file);
     std::optional<Waveform> record = useCache_ ? cache_.load(identity) : std::nullopt;
     const bool cached = record.has_value();
     if (!cached) {
-        record = WaveformAnalyzer::analyze(file, cancelled, progress);
+        record = WaveformAnalyzer::analyze(file, cancelled, progress, threads);
     }
     throwIfCancelled(cancelled);
     if (FileIdentity::of(file) != identity) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/analysis_outcome.h"
+#include "analysis/analysis_threads.h"
 #include "models/cancellation.h"
 #include "storage/waveform_cache.h"
 
@@ -21,9 +22,11 @@ public:
     // Without `useCache` the file is analysed afresh and the cache is neither read nor written.
     explicit AnalysisJob(WaveformCache cache = WaveformCache(), bool useCache = true);
 
-    // Never throws: failures and cancellation come back as the outcome's kind.
+    // Never throws: failures and cancellation come back as the outcome's kind. `threads` is
+    // how many cores an analysis (not a cache hit) may keep busy.
     AnalysisOutcome run(const QString& path, const CancelCheck& cancelled = {},
-                        const std::function<void(double)>& progress = {}) const;
+                        const std::function<void(double)>& progress = {},
+                        AnalysisThreads threads = AnalysisThreads::spread) const;
 
     // The identity of the file at `path` now; none for an empty path or an unreadable file.
     static std::optional<FileIdentity> identityNow(const QString& path);
@@ -33,7 +36,7 @@ public:
 
 private:
     AnalysisOutcome analyse(const QString& path, const CancelCheck& cancelled,
-                            const std::function<void(double)>& progress) const;
+                            const std::function<void(double)>& progress, AnalysisThreads threads) const;
     std::optional<QString> store(const Waveform& waveform, const FileIdentity& identity) const;
 
     WaveformCache cache_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/band_filters.h"
 
+#include "analysis/avx_support.h"
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 
@@ -25,7 +26,7 @@ using Float8 = float __attribute__((vector_size(32)));
 using Lanes4 = std::int32_t __attribute__((vector_size(16)));
 using Lanes8 = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t lanesPerChannel = 4;
-constexpr std::size_t lowLane = 0, highLane = 2, lateMidLane = 3;
+constexpr std::size_t lateMidLane = 3;
 // Each lane runs two sections per step (see the class comment).
 constexpr std::size_t stepsPerSample = 2;
 constexpr std::size_t midLag = 4;  // samples; a power of two keeps j % midLag cheap
@@ -151,17 +152,26 @@ template <typename Vector, std::size_t channels>
     }
 }
 
-// Writes low and high of frame j with its cleaned sample, and mid of frame `midFrame`, which
-// the fourth lanes have just finished.
+// Writes frame j whole, its cleaned sample in the `signal` lane and a placeholder in `mid`,
+// then mid of frame `midFrame`, which the fourth lanes have just finished: one vector store
+// per channel costs less than four scalar ones. Every frame's placeholder is overwritten once
+// its mid is done, here or after the loop.
 template <typename Vector, std::size_t channels>
 [[gnu::always_inline]] inline void store(const std::array<BandSample*, channels>& out, const Vector& y,
                                          const Vector& x, std::size_t j, std::optional<std::size_t> midFrame) {
+    Vector frame;
+    if constexpr (channels == 1) {
+        frame = __builtin_shufflevector(y, x, 0, 1, 2, 7);
+    } else {
+        frame = __builtin_shufflevector(y, x, 0, 1, 2, 11, 4, 5, 6, 15);
+    }
+    std::array<BandSample*, channels> frameOut;
     for (std::size_t c = 0; c < channels; ++c) {
-        BandSample& sample = out[c][j];
-        sample.low = y[c * lanesPerChannel + lowLane];
-        sample.high = y[c * lanesPerChannel + highLane];
-        sample.signal = x[c * lanesPerChannel];
-        if (midFrame) {
+        frameOut[c] = out[c] + j;
+    }
+    scatter(frame, frameOut);
+    if (midFrame) {
+        for (std::size_t c = 0; c < channels; ++c) {
             out[c][*midFrame].mid = y[c * lanesPerChannel + lateMidLane];
         }
     }
@@ -223,15 +233,6 @@ template <typename Vector, std::size_t channels>
 // results are the same bits as on the baseline path.
 [[gnu::target("avx")]] void runPairWithAvx(const Channels<2>& io, std::size_t frames) {
     runChains<Float8, 2>(io, frames);
-}
-
-bool hasAvx() {
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool available = __builtin_cpu_supports("avx");
-    return available;
-#else
-    return false;
-#endif
 }
 
 // Filter memory decaying through silence reaches subnormal floats, which cost x86 some

@@ -1,16 +1,109 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/waveform_accumulator.h"
 
+#include "analysis/avx_support.h"
+
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace kelvara {
 
 namespace {
 
+using Float4 = float __attribute__((vector_size(16)));
 using Double2 = double __attribute__((vector_size(16)));
+using Double4 = double __attribute__((vector_size(32)));
+using Lanes4 = std::int32_t __attribute__((vector_size(16)));
 
 constexpr std::size_t lowLane = 0, midLane = 1, highLane = 2, signalLane = 3;
+
+// What a run adds to a point: its sums of squares and its largest |signal|.
+struct Totals {
+    WaveformAccumulator::Sums sums;
+    float largest = 0;
+};
+
+// The running totals of one point while a run is added: the four sums of squares, in the lane
+// order of BandSample, and over all four lanes the largest magnitude (maxima come out the same
+// in any order; only the signal lane is read, and the cleaned signal is never NaN). The sums
+// sit in one AVX register (Double4) or in two SSE or NEON ones (Double2): the same lane-wise
+// arithmetic either way, so the same bits.
+template <typename Vector>
+class RunningTotals {
+public:
+    [[gnu::always_inline]] explicit RunningTotals(const Totals& totals) {
+        for (std::size_t part = 0; part < parts; ++part) {
+            for (std::size_t lane = 0; lane < width; ++lane) {
+                sums_[part][lane] = totals.sums[part * width + lane];
+            }
+        }
+    }
+
+    [[gnu::always_inline]] void add(const BandSample& sample) {
+        const Float4 lanes = {sample.low, sample.mid, sample.high, sample.signal};
+        if constexpr (parts == 1) {
+            const Vector wide = {sample.low, sample.mid, sample.high, sample.signal};
+            sums_[0] += wide * wide;
+        } else {
+            const Vector lowMid = {sample.low, sample.mid};
+            const Vector highSignal = {sample.high, sample.signal};
+            sums_[0] += lowMid * lowMid;
+            sums_[1] += highSignal * highSignal;
+        }
+        const Lanes4 magnitudeBits = {0x7fffffff, 0x7fffffff, 0x7fffffff, 0x7fffffff};
+        const auto magnitude = reinterpret_cast<Float4>(reinterpret_cast<Lanes4>(lanes) & magnitudeBits);
+        largest_ = largest_ > magnitude ? largest_ : magnitude;
+    }
+
+    [[gnu::always_inline]] void store(Totals& totals) const {
+        for (std::size_t part = 0; part < parts; ++part) {
+            for (std::size_t lane = 0; lane < width; ++lane) {
+                totals.sums[part * width + lane] = sums_[part][lane];
+            }
+        }
+        totals.largest = largest_[signalLane];
+    }
+
+private:
+    static constexpr std::size_t width = sizeof(Vector) / sizeof(double);
+    static constexpr std::size_t parts = 4 / width;
+
+    Vector sums_[parts];
+    Float4 largest_ = {};
+};
+
+// Adds each run to its totals, sample after sample in frame order; the two runs' chains of
+// additions overlap instead of waiting for each other. The totals are copied into locals
+// so that they stay in registers.
+template <typename Vector>
+[[gnu::always_inline]] inline void addSideBySide(std::span<const BandSample> first, Totals& firstTotals,
+                                                 std::span<const BandSample> second, Totals& secondTotals) {
+    RunningTotals<Vector> a(firstTotals), b(secondTotals);
+    const std::size_t together = std::min(first.size(), second.size());
+    for (std::size_t i = 0; i < together; ++i) {
+        a.add(first[i]);
+        b.add(second[i]);
+    }
+    for (std::size_t i = together; i < first.size(); ++i) {
+        a.add(first[i]);
+    }
+    for (std::size_t i = together; i < second.size(); ++i) {
+        b.add(second[i]);
+    }
+    a.store(firstTotals);
+    b.store(secondTotals);
+}
+
+[[gnu::target("avx")]] void addSideBySideWithAvx(std::span<const BandSample> first, Totals& firstTotals,
+                                                 std::span<const BandSample> second, Totals& secondTotals) {
+    addSideBySide<Double4>(first, firstTotals, second, secondTotals);
+}
+
+void addSideBySidePortably(std::span<const BandSample> first, Totals& firstTotals, std::span<const BandSample> second,
+                           Totals& secondTotals) {
+    addSideBySide<Double2>(first, firstTotals, second, secondTotals);
+}
 
 }  // namespace
 
@@ -76,36 +169,49 @@ void WaveformAccumulator::add(const FilteredBlock& filtered, const CancelCheck& 
     }
 }
 
+// Runs of neighbouring points are summed two at a time.
 void WaveformAccumulator::addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame) {
     const auto frames = static_cast<std::int64_t>(filtered.size());
+    std::optional<Run> waiting;
     std::int64_t j = 0;
     while (j < frames) {
         const std::int64_t point = pointOf(firstFrame + j);
         const std::int64_t end =
             point == points_ - 1 ? frames : std::min(frames, firstFrameOf(point + 1) - firstFrame);
-        addRun(point, filtered.subspan(static_cast<std::size_t>(j), static_cast<std::size_t>(end - j)));
+        const Run run{point, filtered.subspan(static_cast<std::size_t>(j), static_cast<std::size_t>(end - j))};
+        if (waiting) {
+            addRuns(*waiting, run);
+            waiting.reset();
+        } else {
+            waiting = run;
+        }
         j = end;
+    }
+    if (waiting) {
+        addRuns(*waiting, {waiting->point, {}});
     }
 }
 
-// The sums of a point are added to one sample after the other in frame order, as a plain
-// loop would, two lanes per register.
-void WaveformAccumulator::addRun(std::int64_t point, std::span<const BandSample> run) {
-    const auto p = static_cast<std::size_t>(point);
-    Sums& sums = sums_[p];
-    Double2 lowMid = {sums[lowLane], sums[midLane]};
-    Double2 highSignal = {sums[highLane], sums[signalLane]};
-    float peak = peaks_[p];
-    for (const BandSample& sample : run) {
-        const Double2 a = {sample.low, sample.mid};
-        const Double2 b = {sample.high, sample.signal};
-        lowMid += a * a;
-        highSignal += b * b;
-        peak = std::max(peak, std::min(std::fabs(sample.signal), 1.0f));
+// `second` may be empty; then it stands for no point and is left alone.
+void WaveformAccumulator::addRuns(const Run& first, const Run& second) {
+    const auto p = static_cast<std::size_t>(first.point);
+    const auto q = static_cast<std::size_t>(second.point);
+    Totals a{sums_[p]}, b{sums_[q]};
+    if (hasAvx()) {
+        addSideBySideWithAvx(first.samples, a, second.samples, b);
+    } else {
+        addSideBySidePortably(first.samples, a, second.samples, b);
     }
-    sums = {lowMid[0], lowMid[1], highSignal[0], highSignal[1]};
-    peaks_[p] = peak;
-    counts_[p] += static_cast<std::int64_t>(run.size());
+    addToPoint(p, first.samples.size(), a.sums, a.largest);
+    if (!second.samples.empty()) {
+        addToPoint(q, second.samples.size(), b.sums, b.largest);
+    }
+}
+
+void WaveformAccumulator::addToPoint(std::size_t point, std::size_t samples, const Sums& sums, float largest) {
+    sums_[point] = sums;
+    peaks_[point] = std::max(peaks_[point], std::min(largest, 1.0f));
+    counts_[point] += static_cast<std::int64_t>(samples);
 }
 
 std::vector<float> WaveformAccumulator::levels(std::size_t lane) const {

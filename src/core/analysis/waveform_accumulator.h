@@ -23,6 +23,9 @@ public:
     // Throws WaveformError when the filters cannot be made for this sample rate.
     WaveformAccumulator(int channels, int sampleRate, std::int64_t declaredFrames);
 
+    // Sums of squares in the lane order of BandSample: low, mid, high, all samples.
+    using Sums = std::array<double, 4>;
+
     std::int64_t points() const { return points_; }
 
     // The point that frame `frame` falls into: ⌊frame ÷ length × N⌋ in 64-bit float,
@@ -42,13 +45,17 @@ public:
     Waveform finish(double duration) const;
 
 private:
-    // Sums of squares in the lane order of BandSample: low, mid, high, all samples.
-    using Sums = std::array<double, 4>;
+    // The samples of one channel in one block that fall into one point.
+    struct Run {
+        std::int64_t point;
+        std::span<const BandSample> samples;
+    };
 
     // The first frame that falls into `point` or a later one.
     std::int64_t firstFrameOf(std::int64_t point) const;
     void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
-    void addRun(std::int64_t point, std::span<const BandSample> run);
+    void addRuns(const Run& first, const Run& second);
+    void addToPoint(std::size_t point, std::size_t samples, const Sums& sums, float largest);
     std::vector<float> levels(std::size_t lane) const;
 
     std::int64_t length_;

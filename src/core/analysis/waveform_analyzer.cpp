@@ -20,9 +20,12 @@ constexpr double progressStep = 0.025;
 // Reports the fraction read at most once per progressStep; the first block always reports.
 class ProgressReport {
 public:
-    explicit ProgressReport(const std::function<void(double)>& sink) : sink_(sink) {}
+    ProgressReport(const std::function<void(double)>& sink, std::int64_t declaredFrames)
+        : sink_(sink), declaredFrames_(declaredFrames) {}
 
-    void advance(double fraction) {
+    void advance(std::int64_t frames) {
+        framesRead_ += frames;
+        const double fraction = static_cast<double>(framesRead_) / static_cast<double>(declaredFrames_);
         if (fraction - reported_ >= progressStep) {
             report(fraction);
         }
@@ -37,50 +40,78 @@ public:
 
 private:
     const std::function<void(double)>& sink_;
+    std::int64_t declaredFrames_;
+    std::int64_t framesRead_ = 0;
     double reported_ = -1;
 };
 
-}  // namespace
+// Adds each block to the totals as the decoder hands it over, on the decoder's thread, which
+// is the caller's.
+class AddingSink : public AudioBlockSink {
+public:
+    AddingSink(WaveformAccumulator& accumulator, const CancelCheck& cancelled, ProgressReport& report)
+        : accumulator_(accumulator), cancelled_(cancelled), report_(report) {}
+
+    bool consume(AudioBlock& block) override {
+        throwIfCancelled(cancelled_);
+        accumulator_.addBlock(block, cancelled_);
+        report_.advance(block.frames());
+        return true;
+    }
+
+private:
+    WaveformAccumulator& accumulator_;
+    const CancelCheck& cancelled_;
+    ProgressReport& report_;
+};
 
 // Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters get
 // a thread too, a block ahead of the sums.
+void addWithHelperThreads(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
+                          ProgressReport& report) {
+    DecodingThread decoding(decoder);
+    std::optional<FilteringThread> filtering;
+    if (decoder.format().pcm) {
+        filtering.emplace(accumulator);
+    }
+    const FilteredBlock* previous = nullptr;
+    // Read to the decoder's end, not to the declared length: only there does it know
+    // whether the audio ended where the file says.
+    while (true) {
+        throwIfCancelled(cancelled);
+        const AudioBlock* block = decoding.next();
+        if (!block) {
+            break;
+        }
+        if (filtering) {
+            filtering->start(*block);
+            if (previous) {
+                accumulator.add(*previous, cancelled);
+            }
+            previous = &filtering->finished();
+        } else {
+            accumulator.addBlock(*block, cancelled);
+        }
+        report.advance(block->frames());
+    }
+    if (previous) {
+        accumulator.add(*previous, cancelled);
+    }
+}
+
+}  // namespace
+
 Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cancelled,
-                                   const std::function<void(double)>& progress) {
+                                   const std::function<void(double)>& progress, AnalysisThreads threads) {
     AudioDecoder decoder(path);
     const AudioFormat format = decoder.format();
     WaveformAccumulator accumulator(format.channels, format.sampleRate, format.declaredFrames);
-    ProgressReport report(progress);
-    {
-        DecodingThread decoding(decoder);
-        std::optional<FilteringThread> filtering;
-        if (format.pcm) {
-            filtering.emplace(accumulator);
-        }
-        const FilteredBlock* previous = nullptr;
-        std::int64_t framesRead = 0;
-        // Read to the decoder's end, not to the declared length: only there does it know
-        // whether the audio ended where the file says.
-        while (true) {
-            throwIfCancelled(cancelled);
-            const AudioBlock* block = decoding.next();
-            if (!block) {
-                break;
-            }
-            if (filtering) {
-                filtering->start(*block);
-                if (previous) {
-                    accumulator.add(*previous, cancelled);
-                }
-                previous = &filtering->finished();
-            } else {
-                accumulator.addBlock(*block, cancelled);
-            }
-            framesRead += block->frames();
-            report.advance(static_cast<double>(framesRead) / static_cast<double>(format.declaredFrames));
-        }
-        if (previous) {
-            accumulator.add(*previous, cancelled);
-        }
+    ProgressReport report(progress, format.declaredFrames);
+    if (threads == AnalysisThreads::spread) {
+        addWithHelperThreads(decoder, accumulator, cancelled, report);
+    } else {
+        AddingSink sink(accumulator, cancelled, report);
+        decoder.decode(sink);
     }
     report.report(1.0);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/analysis_threads.h"
 #include "models/cancellation.h"
 #include "models/waveform.h"
 
@@ -10,7 +11,7 @@
 
 namespace kelvara {
 
-// Turns one local audio file into its Waveform: decodes it once, block by block (on a
+// Turns one local audio file into its Waveform: decodes it once, block by block (spread: on a
 // second thread, a few blocks ahead), sums every point's peak and the squares of the signal
 // and its three bands, and finally runs the tempo analyser on the finished record.
 class WaveformAnalyzer {
@@ -20,7 +21,8 @@ public:
     // calling thread only. Throws the decoder's WaveformErrors, CancellationError, and never
     // returns a record that is not valid.
     static Waveform analyze(const QString& path, const CancelCheck& cancelled,
-                            const std::function<void(double)>& progress);
+                            const std::function<void(double)>& progress,
+                            AnalysisThreads threads = AnalysisThreads::spread);
 };
 
 }  // namespace kelvara

@@ -77,42 +77,50 @@ TEST_F(WaveformAnalyzerTest, ClampsLoudSamplesAndSilencesDamagedOnes) {
     EXPECT_FLOAT_EQ(waveform.rms[15'000], 0.25f);
 }
 
+// Whether the decoder has a thread of its own or not, the caller hears from the analysis on
+// its own thread only.
 TEST_F(WaveformAnalyzerTest, ReportsProgressInSteps) {
     const QString file = files.tone(QStringLiteral("progress.wav"), 3.0, 44'100, 2);
-    const auto caller = std::this_thread::get_id();
-    std::vector<double> reports;
-    bool foreignThread = false;
-    WaveformAnalyzer::analyze(
-        file,
-        [&] {
-            foreignThread = foreignThread || std::this_thread::get_id() != caller;
-            return false;
-        },
-        [&](double fraction) {
-            foreignThread = foreignThread || std::this_thread::get_id() != caller;
-            reports.push_back(fraction);
-        });
-    EXPECT_FALSE(foreignThread);
-    ASSERT_GE(reports.size(), 3u);
-    EXPECT_DOUBLE_EQ(reports.front(), 16'384.0 / 132'300.0);
-    EXPECT_EQ(reports.back(), 1.0);
-    EXPECT_EQ(std::count(reports.begin(), reports.end(), 1.0), 1);
-    for (std::size_t i = 1; i + 1 < reports.size(); ++i) {
-        EXPECT_GE(reports[i] - reports[i - 1], 0.025);
+    for (const auto threads : {kelvara::AnalysisThreads::spread, kelvara::AnalysisThreads::one}) {
+        const auto caller = std::this_thread::get_id();
+        std::vector<double> reports;
+        bool foreignThread = false;
+        WaveformAnalyzer::analyze(
+            file,
+            [&] {
+                foreignThread = foreignThread || std::this_thread::get_id() != caller;
+                return false;
+            },
+            [&](double fraction) {
+                foreignThread = foreignThread || std::this_thread::get_id() != caller;
+                reports.push_back(fraction);
+            },
+            threads);
+        EXPECT_FALSE(foreignThread);
+        ASSERT_GE(reports.size(), 3u);
+        EXPECT_DOUBLE_EQ(reports.front(), 16'384.0 / 132'300.0);
+        EXPECT_EQ(reports.back(), 1.0);
+        EXPECT_EQ(std::count(reports.begin(), reports.end(), 1.0), 1);
+        for (std::size_t i = 1; i + 1 < reports.size(); ++i) {
+            EXPECT_GE(reports[i] - reports[i - 1], 0.025);
+        }
     }
 }
 
 TEST_F(WaveformAnalyzerTest, CancellationStopsEvenDuringTheLastBlock) {
     // 9 blocks of one channel: the test is asked before each block and each channel.
     const QString file = files.tone(QStringLiteral("cancel.wav"), 3.0);
-    bool finished = false;
-    const auto progress = [&](double fraction) { finished = finished || fraction == 1.0; };
-    EXPECT_THROW(WaveformAnalyzer::analyze(file, [] { return true; }, progress), CancellationError);
+    for (const auto threads : {kelvara::AnalysisThreads::spread, kelvara::AnalysisThreads::one}) {
+        bool finished = false;
+        const auto progress = [&](double fraction) { finished = finished || fraction == 1.0; };
+        EXPECT_THROW(WaveformAnalyzer::analyze(file, [] { return true; }, progress, threads), CancellationError);
 
-    int asked = 0;
-    EXPECT_THROW(WaveformAnalyzer::analyze(file, [&] { return ++asked == 18; }, progress), CancellationError);
-    EXPECT_EQ(asked, 18);
-    EXPECT_FALSE(finished);
+        int asked = 0;
+        EXPECT_THROW(WaveformAnalyzer::analyze(file, [&] { return ++asked == 18; }, progress, threads),
+                     CancellationError);
+        EXPECT_EQ(asked, 18);
+        EXPECT_FALSE(finished);
+    }
 }
 
 TEST_F(WaveformAnalyzerTest, CutFileGivesNoRecordAndNoFinalProgress) {
@@ -165,18 +173,24 @@ TEST_F(WaveformAnalyzerTest, SilenceAndASteadyToneHaveNoGrid) {
 namespace {
 
 // PCM is filtered on a second thread; FLAC, which holds the same samples, on the analysing
+// thread; with AnalysisThreads::one either is decoded, filtered and summed on the calling
 // thread alone. The records must agree to the bit, for a pair of channels and for an odd one.
-TEST_F(WaveformAnalyzerTest, FilteringOnASecondThreadChangesNoBit) {
+TEST_F(WaveformAnalyzerTest, HowTheWorkIsSpreadChangesNoBit) {
+    using kelvara::AnalysisThreads;
     for (const int channels : {2, 3}) {
         const QString wav = files.synthesize(QStringLiteral("noise%1.wav").arg(channels),
                                              {"-r", "44100", "-c", QString::number(channels), "-b", "16"},
                                              {"synth", "7.3", "pinknoise", "sine", "55", "gain", "-6"});
         const QString flac = files.encode(wav, QStringLiteral("noise%1.flac").arg(channels));
         const Waveform a = analyze(wav);
-        const Waveform b = analyze(flac);
-        EXPECT_TRUE(std::tie(a.duration, a.peaks, a.rms, a.low, a.mid, a.high, a.beatGrid) ==
-                    std::tie(b.duration, b.peaks, b.rms, b.low, b.mid, b.high, b.beatGrid))
-            << channels << " channels";
+        for (const auto& [file, threads] : {std::pair{wav, AnalysisThreads::one}, std::pair{flac, AnalysisThreads::spread},
+                                            std::pair{flac, AnalysisThreads::one}}) {
+            const Waveform b = WaveformAnalyzer::analyze(file, {}, {}, threads);
+            EXPECT_TRUE(std::tie(a.duration, a.peaks, a.rms, a.low, a.mid, a.high, a.beatGrid) ==
+                        std::tie(b.duration, b.peaks, b.rms, b.low, b.mid, b.high, b.beatGrid))
+                << channels << " channels, " << qPrintable(file)
+                << (threads == AnalysisThreads::one ? ", one thread" : "");
+        }
     }
 }
 
