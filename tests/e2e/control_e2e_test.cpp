@@ -441,10 +441,7 @@ TEST_F(ControlEndToEnd, LoopSquareLoopsTheSquareUnderThePlayLine) {
 // A quit the desktop sends (SIGTERM at log-out or from a service manager) while the
 // instrumental plays gives the track back to the player where the instrumental was.
 TEST_F(ControlEndToEnd, TerminatingInTheInstrumentalHandsPlaybackBackToThePlayer) {
-    const QString song = files.synthesize(
-        QStringLiteral("stereo.flac"), {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2")},
-        {QStringLiteral("synth"), QStringLiteral("30"), QStringLiteral("sine"), QStringLiteral("220"),
-         QStringLiteral("pinknoise"), QStringLiteral("vol"), QStringLiteral("0.5")});
+    const QString song = files.stereoSong(QStringLiteral("stereo.flac"), 30);
     player = std::make_unique<MpvPlayer>(*bus, QStringList{song});
     startWindow();
     ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalReady")).toBool(); }, 60))

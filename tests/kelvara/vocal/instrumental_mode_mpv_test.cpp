@@ -39,14 +39,7 @@ protected:
     }
     ~InstrumentalModeWithMpv() override { destroyState(); }
 
-    QString stereoSong(double seconds) {
-        return audio.synthesize(QStringLiteral("song.wav"),
-                                {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
-                                 QStringLiteral("-b"), QStringLiteral("16")},
-                                {QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
-                                 QStringLiteral("220"), QStringLiteral("pinknoise"), QStringLiteral("vol"),
-                                 QStringLiteral("0.5")});
-    }
+    QString stereoSong(double seconds) { return audio.stereoSong(QStringLiteral("song.wav"), seconds); }
 
     QDBusMessage playerCall(const MpvPlayer& mpv, const QString& interface, const QString& method) const {
         return QDBusMessage::createMethodCall(mpv.busName(), QStringLiteral("/org/mpris/MediaPlayer2"), interface, method);
