@@ -13,6 +13,8 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QEventLoop>
+#include <QFile>
+#include <QtEndian>
 #include <QTimer>
 
 #include <cmath>
@@ -29,6 +31,18 @@ void runFor(double seconds) {
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Cuts a WAV file in place (the player keeps reading the same file) after `seconds` of audio.
+void cutWavAfter(const QString& path, double seconds) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray head = file.peek(4096);
+    const auto dataChunk = head.indexOf("data");
+    ASSERT_GT(dataChunk, 0);
+    const auto littleEndian32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(head.constData() + at); };
+    const quint32 bytesPerSecond = littleEndian32(28);
+    ASSERT_TRUE(file.resize(dataChunk + 8 + static_cast<qint64>(seconds * bytesPerSecond)));
 }
 
 class InstrumentalModeWithMpv : public AppStateFixture {
@@ -153,6 +167,28 @@ TEST_F(InstrumentalModeWithMpv, TheEndOfTheInstrumentalResumesThePlayerThereWith
     EXPECT_FALSE(app.loop().activeLoop());
     ASSERT_TRUE(waitUntil([&] { return status(mpv) == QStringLiteral("Playing") || position(mpv) > 5.9; }));
     EXPECT_GT(position(mpv), 5.8) << "mpv continues from the end, not from where it paused";
+}
+
+// A broken instrumental must not send mpv to the end of the track: it resumes where the
+// instrumental broke off, and the window says what happened.
+TEST_F(InstrumentalModeWithMpv, AnInstrumentalCutShortWhilePlayingHandsBackWhereItBrokeOff) {
+    MpvPlayer mpv(bus, {stereoSong(12)});
+    AppState& app = readyState(mpv);
+    QStringList errors;
+    QObject::connect(&app.playback(), &PlaybackLink::controlErrorChanged, &app,
+                     [&] { errors << app.playback().controlError().value_or(QString()); });
+    playMpv(app);
+    toggleVocals(app, true);
+    ASSERT_LT(app.position(), 2.5);
+    cutWavAfter(*app.vocals().instrumental(), 4);
+
+    ASSERT_TRUE(waitUntil([&] { return !app.instrumental().vocalActive(); }, 10));
+    const double resumedAt = position(mpv);
+    EXPECT_EQ(status(mpv), QStringLiteral("Playing"));
+    EXPECT_NEAR(resumedAt, 4, 0.3) << "where the instrumental's data ran out, not at the end (12 s)";
+    const QString broken = L("Инструментал оборвался: файл повреждён");
+    EXPECT_EQ(app.vocals().vocalStatus(), broken);
+    EXPECT_TRUE(errors.contains(broken)) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(InstrumentalModeWithMpv, QuittingHandsBackAtTheInstrumentalsPositionEvenDuringASwitch) {
