@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QFile>
 #include <QTest>
@@ -30,9 +31,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <numeric>
+#include <utility>
+#include <vector>
 
 namespace kelvara::testing {
 namespace {
@@ -114,19 +118,29 @@ public:
         return shown;
     }
 
-    void iconify() {
+    void iconify() { askWindowManager("WM_CHANGE_STATE", 3); }  // IconicState
+    // As a pager or a click on the window does; 2: the request comes from a pager.
+    void activate() { askWindowManager("_NET_ACTIVE_WINDOW", 2); }
+    // As the title bar's close button does: the window manager asks the program to close it.
+    void close() { askWindowManager("_NET_CLOSE_WINDOW", XCB_CURRENT_TIME); }
+
+    bool active() const {
+        return cardinals(root_, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW) == std::vector<uint32_t>{window_};
+    }
+
+private:
+    void askWindowManager(const char* request, uint32_t argument) {
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
         message.window = window_;
-        message.type = atom("WM_CHANGE_STATE");
-        message.data.data32[0] = 3;  // IconicState
+        message.type = atom(request);
+        message.data.data32[0] = argument;
         xcb_send_event(connection_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&message));
         xcb_flush(connection_);
     }
 
-private:
     xcb_atom_t atom(const char* name) const {
         xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
             connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
@@ -438,33 +452,93 @@ TEST_F(ControlEndToEnd, LoopSquareLoopsTheSquareUnderThePlayLine) {
     EXPECT_TRUE(activeLoop().isEmpty());
 }
 
-// A quit the desktop sends (SIGTERM at log-out or from a service manager) while the
-// instrumental plays gives the track back to the player where the instrumental was.
-TEST_F(ControlEndToEnd, TerminatingInTheInstrumentalHandsPlaybackBackToThePlayer) {
-    const QString song = files.stereoSong(QStringLiteral("stereo.flac"), 30);
-    player = std::make_unique<MpvPlayer>(*bus, QStringList{song});
-    startWindow();
-    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalReady")).toBool(); }, 60))
-        << property(QStringLiteral("VocalStatus")).toString().toStdString();
-    ASSERT_EQ(call(QStringLiteral("TogglePlayback")).type(), QDBusMessage::ReplyMessage);
-    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("State")).toString() == QStringLiteral("playing"); }, 10));
+// Every way the program is ended from outside while the instrumental plays — the window's
+// close button, Ctrl+Q, SIGTERM at log-out or from a service manager — gives the track back to
+// the player where the instrumental was, before the process exits. The instrumental is rendered
+// once; the later starts find it in the cache.
+class QuittingInTheInstrumental : public ControlEndToEnd {
+protected:
+    void SetUp() override {
+        ControlEndToEnd::SetUp();
+        player = std::make_unique<MpvPlayer>(*bus, QStringList{files.stereoSong(QStringLiteral("stereo.flac"), 30)});
+    }
 
-    ASSERT_EQ(call(QStringLiteral("ToggleVocals")).type(), QDBusMessage::ReplyMessage);
-    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalActive")).toBool(); }, 10));
-    EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
-    const double switchedAt = playerPosition();
-    ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("Position")).toDouble() > switchedAt + 1; }, 10))
-        << "the instrumental does not move on";
+    // Starts the program, lets the track play and switches to the instrumental; answers how far
+    // the instrumental had got just before returning.
+    void playTheInstrumental(double& instrumentalAt) {
+        startWindow();
+        ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalReady")).toBool(); }, 60))
+            << property(QStringLiteral("VocalStatus")).toString().toStdString();
+        ASSERT_EQ(call(QStringLiteral("TogglePlayback")).type(), QDBusMessage::ReplyMessage);
+        ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("State")).toString() == QStringLiteral("playing"); }, 10));
 
-    const double instrumentalAt = property(QStringLiteral("Position")).toDouble();
-    ::kill(static_cast<pid_t>(kelvara->processId()), SIGTERM);
-    ASSERT_TRUE(waitUntil([&] { return kelvara->state() == QProcess::NotRunning; }, 20));
-    EXPECT_EQ(kelvara->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
-    // Played on between the last read and the hand-back, but no further than the quit took.
-    const double resumedAt = playerPosition();
-    EXPECT_GE(resumedAt, instrumentalAt - 0.15);
-    EXPECT_LT(resumedAt, instrumentalAt + 5);
+        ASSERT_EQ(call(QStringLiteral("ToggleVocals")).type(), QDBusMessage::ReplyMessage);
+        ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalActive")).toBool(); }, 10));
+        EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
+        const double switchedAt = playerPosition();
+        ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("Position")).toDouble() > switchedAt + 1; }, 10))
+            << "the instrumental does not move on";
+        instrumentalAt = property(QStringLiteral("Position")).toDouble();
+    }
+
+    void expectHandedBackAfterExit(double instrumentalAt) {
+        ASSERT_TRUE(waitUntil([&] { return kelvara->state() == QProcess::NotRunning; }, 20)) << "the program did not end";
+        EXPECT_EQ(kelvara->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
+        // Played on between the last read and the hand-back, but no further than the quit took.
+        const double resumedAt = playerPosition();
+        EXPECT_GE(resumedAt, instrumentalAt - 0.15);
+        EXPECT_LT(resumedAt, instrumentalAt + 5);
+    }
+
+    // The program's window under the window manager, with the keyboard.
+    std::unique_ptr<X11Window> focusedWindow() {
+        std::unique_ptr<X11Window> window;
+        EXPECT_TRUE(waitUntil([&] {
+            window = std::make_unique<X11Window>(kelvara->processId());
+            return window->found() && window->viewable();
+        }, 20)) << "the window did not appear under the window manager";
+        window->activate();
+        EXPECT_TRUE(waitUntil([&] { return window->active(); }, 10)) << "the window did not get the keyboard";
+        return window;
+    }
+
+    // The next start plays from the beginning again, so the track does not run out.
+    void rewindThePlayer() const {
+        QDBusMessage pause = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                            QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Pause"));
+        bus->connection().call(pause, QDBus::Block, 2000);
+        QDBusMessage rewind = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                             QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("SetPosition"));
+        rewind << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/0"))) << qlonglong{0};
+        bus->connection().call(rewind, QDBus::Block, 2000);
+    }
+};
+
+TEST_F(QuittingInTheInstrumental, CloseButtonCtrlQAndSigtermEachHandPlaybackBackBeforeTheProcessEnds) {
+    DesktopHelper windowManager(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const std::vector<std::pair<const char*, std::function<void()>>> ways{
+        {"SIGTERM", [&] { ::kill(static_cast<pid_t>(kelvara->processId()), SIGTERM); }},
+        {"Ctrl+Q", [&] {
+             const std::unique_ptr<X11Window> window = focusedWindow();
+             AudioFiles::run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+q")});
+         }},
+        {"the window's close button", [&] { focusedWindow()->close(); }},
+    };
+    for (const auto& [way, quit] : ways) {
+        SCOPED_TRACE(way);
+        double instrumentalAt = 0;
+        playTheInstrumental(instrumentalAt);
+        if (HasFatalFailure()) {
+            return;
+        }
+        quit();
+        expectHandedBackAfterExit(instrumentalAt);
+        if (HasFatalFailure()) {
+            return;
+        }
+        rewindThePlayer();
+    }
 }
 
 }  // namespace
