@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QFile>
 #include <QTest>
@@ -274,19 +273,6 @@ protected:
 
     QList<double> activeLoop() const { return qdbus_cast<QList<double>>(property(QStringLiteral("ActiveLoop"))); }
 
-    QVariant playerProperty(const QString& name) const {
-        QDBusMessage get = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                                          propertiesInterface, QStringLiteral("Get"));
-        get.setAutoStartService(false);
-        get << QStringLiteral("org.mpris.MediaPlayer2.Player") << name;
-        const QDBusMessage reply = bus->connection().call(get, QDBus::Block, 2000);
-        return reply.arguments().value(0).value<QDBusVariant>().variant();
-    }
-
-    double playerPosition() const {
-        return static_cast<double>(playerProperty(QStringLiteral("Position")).toLongLong()) / 1e6;
-    }
-
     TestHome home;
     AudioFiles files;
     std::unique_ptr<PrivateBus> bus;
@@ -368,9 +354,9 @@ TEST_F(ControlEndToEnd, PositionFollowsThePlayerWhilePlaying) {
     std::vector<double> differences;  // shown − mpv at the middle of the reads
     double widestReads = 0;
     for (int sample = 0; sample < 20; ++sample) {
-        const double before = playerPosition();
+        const double before = player->position();
         const double shown = property(QStringLiteral("Position")).toDouble();
-        const double after = playerPosition();
+        const double after = player->position();
         differences.push_back(shown - (before + after) / 2);
         widestReads = std::max(widestReads, after - before);
         EXPECT_LT(std::abs(differences.back()), 0.05 + (after - before) / 2) << "sample " << sample;
@@ -417,11 +403,11 @@ TEST_F(ControlEndToEnd, SeekMovesThePlayerOnlyWhenUnlocked) {
     EXPECT_EQ(refused.errorName(), QStringLiteral("local.kelvara.Waveform1.Error.SeekLocked"));
     EXPECT_EQ(refused.errorMessage(), L("Перемотка выключена · снимите замок"));
     QTest::qWait(300);
-    EXPECT_LT(playerPosition(), 1);
+    EXPECT_LT(player->position(), 1);
 
     setSeekLocked(false);
     ASSERT_EQ(call(QStringLiteral("Seek"), {20.0}).type(), QDBusMessage::ReplyMessage);
-    EXPECT_TRUE(waitUntil([&] { return std::abs(playerPosition() - 20) < 0.1; }, 5)) << "mpv at " << playerPosition();
+    EXPECT_TRUE(waitUntil([&] { return std::abs(player->position() - 20) < 0.1; }, 5)) << "mpv at " << player->position();
     EXPECT_EQ(call(QStringLiteral("Seek"), {qQNaN()}).errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
 }
 
@@ -474,8 +460,8 @@ protected:
 
         ASSERT_EQ(call(QStringLiteral("ToggleVocals")).type(), QDBusMessage::ReplyMessage);
         ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("VocalActive")).toBool(); }, 10));
-        EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
-        const double switchedAt = playerPosition();
+        EXPECT_EQ(player->status(), QStringLiteral("Paused"));
+        const double switchedAt = player->position();
         ASSERT_TRUE(waitUntil([&] { return property(QStringLiteral("Position")).toDouble() > switchedAt + 1; }, 10))
             << "the instrumental does not move on";
         instrumentalAt = property(QStringLiteral("Position")).toDouble();
@@ -484,9 +470,9 @@ protected:
     void expectHandedBackAfterExit(double instrumentalAt) {
         ASSERT_TRUE(waitUntil([&] { return kelvara->state() == QProcess::NotRunning; }, 20)) << "the program did not end";
         EXPECT_EQ(kelvara->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(playerProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
+        EXPECT_EQ(player->status(), QStringLiteral("Playing"));
         // Played on between the last read and the hand-back, but no further than the quit took.
-        const double resumedAt = playerPosition();
+        const double resumedAt = player->position();
         EXPECT_GE(resumedAt, instrumentalAt - 0.15);
         EXPECT_LT(resumedAt, instrumentalAt + 5);
     }
@@ -505,13 +491,8 @@ protected:
 
     // The next start plays from the beginning again, so the track does not run out.
     void rewindThePlayer() const {
-        QDBusMessage pause = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                                            QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Pause"));
-        bus->connection().call(pause, QDBus::Block, 2000);
-        QDBusMessage rewind = QDBusMessage::createMethodCall(player->busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                                             QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("SetPosition"));
-        rewind << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/0"))) << qlonglong{0};
-        bus->connection().call(rewind, QDBus::Block, 2000);
+        player->call(QStringLiteral("Pause"));
+        player->setPosition(0);
     }
 };
 

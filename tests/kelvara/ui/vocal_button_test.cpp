@@ -2,10 +2,8 @@
 // The toolbar's vocal button as drawn, offscreen, in each state of the instrumental: nothing
 // to play, preparing (a spinner), failed, ready (mint), active (orange, filled) — its help,
 // its accessible name and its menus. The states come from the real preparation and a real mpv.
-#include "audio_files.h"
-#include "bus_environment.h"
 #include "i18n/l.h"
-#include "mpv_player.h"
+#include "mpv_state_fixture.h"
 #include "ui/busy_spinner.h"
 #include "ui/content_view.h"
 #include "ui/more_menu.h"
@@ -120,32 +118,16 @@ TEST_F(VocalButton, TheMoreMenuCarriesTheSameItemsInItsOwnOrder) {
     EXPECT_TRUE(state->vocals().vocalWorking());
 }
 
-// The window over a state that follows a real mpv on a private bus.
-class VocalButtonWithMpv : public ::testing::Test {
+class VocalButtonWithMpv : public MpvStateFixture {
 protected:
-    VocalButtonWithMpv() {
-        state = std::make_unique<AppState>(busEnvironment(bus));
-        window = std::make_unique<KelvaraWindow>(*state, true);
-    }
-    ~VocalButtonWithMpv() override {
-        window.reset();
-        state.reset();
-    }
-
     QToolButton& vocal() const { return *window->content()->toolbar()->vocalButton(); }
 
-    QApplication& app = application();
-    TestHome home;
-    PrivateBus bus;
-    AudioFiles audio;
-    MpvPlayer mpv{bus, {audio.stereoSong(QStringLiteral("song.wav"), 6)}};
-    std::unique_ptr<AppState> state;
     std::unique_ptr<KelvaraWindow> window;
 };
 
 TEST_F(VocalButtonWithMpv, ReadyIsMintAndTheModeIsOrangeAndFilledEachWithItsHelpAndName) {
-    state->start();
-    ASSERT_TRUE(waitUntil([&] { return state->vocals().vocalReady(); }, 60)) << state->vocals().vocalStatus().toStdString();
+    ASSERT_NO_FATAL_FAILURE(followUntilReady(6));
+    window = std::make_unique<KelvaraWindow>(*state, true);
     const Drawn ready = drawn(vocal());
     EXPECT_TRUE(sameColor(ready.color, SystemColors::mint())) << describe(ready.color).toStdString();
     EXPECT_TRUE(vocal().isEnabled());
