@@ -37,8 +37,7 @@ void cutWavAfter(const QString& path, double seconds) {
     const QByteArray head = file.peek(4096);
     const auto dataChunk = head.indexOf("data");
     ASSERT_GT(dataChunk, 0);
-    const auto littleEndian32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(head.constData() + at); };
-    const quint32 bytesPerSecond = littleEndian32(28);
+    const auto bytesPerSecond = qFromLittleEndian<quint32>(head.constData() + 28);  // of the leading "fmt " chunk
     ASSERT_TRUE(file.resize(dataChunk + 8 + static_cast<qint64>(seconds * bytesPerSecond)));
 }
 
