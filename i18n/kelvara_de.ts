@@ -400,6 +400,10 @@
         <translation>Instrumental konnte nicht gestartet werden</translation>
     </message>
     <message>
+        <source>Инструментал оборвался: файл повреждён</source>
+        <translation>Das Instrumental brach ab: die Datei ist beschädigt</translation>
+    </message>
+    <message>
         <source>Закрепление выключено · нажмите для закрепления на экране</source>
         <translation>Nicht angeheftet · klicken zum Anheften</translation>
     </message>

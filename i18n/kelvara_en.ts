@@ -400,6 +400,10 @@
         <translation>Couldn't start the instrumental</translation>
     </message>
     <message>
+        <source>Инструментал оборвался: файл повреждён</source>
+        <translation>The instrumental broke off: its file is damaged</translation>
+    </message>
+    <message>
         <source>Закрепление выключено · нажмите для закрепления на экране</source>
         <translation>Not pinned · click to pin on screen</translation>
     </message>

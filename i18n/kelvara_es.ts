@@ -400,6 +400,10 @@
         <translation>No se ha podido reproducir el instrumental</translation>
     </message>
     <message>
+        <source>Инструментал оборвался: файл повреждён</source>
+        <translation>El instrumental se interrumpió: el archivo está dañado</translation>
+    </message>
+    <message>
         <source>Закрепление выключено · нажмите для закрепления на экране</source>
         <translation>Sin fijar · pulsa para fijar la ventana en pantalla</translation>
     </message>

@@ -54,6 +54,14 @@ QString AudioFiles::tone(const QString& name, double seconds, int rate, int chan
                        QStringLiteral("vol"), QStringLiteral("0.5")});
 }
 
+QString AudioFiles::stereoSong(const QString& name, double seconds) {
+    return synthesize(name,
+                      {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
+                       QStringLiteral("-b"), QStringLiteral("16")},
+                      {QStringLiteral("synth"), number(seconds), QStringLiteral("sine"), QStringLiteral("220"),
+                       QStringLiteral("pinknoise"), QStringLiteral("vol"), QStringLiteral("0.5")});
+}
+
 QString AudioFiles::clickTrack(const QString& name, double bpm, int clicks, double firstClick, int rate) {
     constexpr double clickSeconds = 0.01;
     return synthesize(name,

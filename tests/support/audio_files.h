@@ -26,6 +26,9 @@ public:
     // A sine of `hertz` at half scale, 16-bit.
     QString tone(const QString& name, double seconds, int rate = 44'100, int channels = 1, double hertz = 440);
 
+    // A stereo 16-bit "song" at 44.1 kHz for the vocal separation: a 220 Hz sine under pink noise.
+    QString stereoSong(const QString& name, double seconds);
+
     // Clicks of 10 ms white noise, one every 60 ÷ bpm seconds from `firstClick` on, 16-bit mono.
     QString clickTrack(const QString& name, double bpm, int clicks, double firstClick, int rate = 44'100);
 

@@ -3,6 +3,7 @@
 
 #include "private_bus.h"
 
+#include <QDBusConnection>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -24,12 +25,21 @@ public:
     const QString& busName() const { return busName_; }
     qint64 processId() const { return process_.processId(); }
 
+    // What mpv says over MPRIS, asked on the test's own connection: "Playing", "Paused"…
+    QString status() const;
+    double position() const;  // seconds
+    // Player methods without arguments ("Play", "Pause"), and SetPosition on the first file.
+    void call(const QString& method) const;
+    void setPosition(double seconds) const;
+
     void stop();
 
 private:
-    bool ready(const QDBusConnection& connection);
+    bool ready();
+    QVariant property(const QString& name) const;
 
     QProcess process_;
+    QDBusConnection connection_;
     QString busName_;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vocal/instrumental_playback.h"
 
+#include "i18n/l.h"
+
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QUrl>
@@ -19,6 +21,9 @@ using namespace std::chrono_literals;
 // A local file loads in milliseconds; a player that takes longer is not going to play it.
 constexpr auto loadTimeout = 5s;
 constexpr auto loadCheckInterval = 5ms;
+
+// A real end is reported at the duration, give or take a buffer.
+constexpr double endTolerance = 0.5;
 
 bool loadFinished(QMediaPlayer::MediaStatus status) {
     return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
@@ -80,10 +85,18 @@ void InstrumentalPlayback::setPosition(double seconds) {
 
 void InstrumentalPlayback::setVolume(double volume) { output_.setVolume(static_cast<float>(std::clamp(volume, 0.0, 1.0))); }
 
+// A file cut short while it plays is no error to the player: it reports an ordinary end where
+// the data ran out. That is a break, not the instrumental's end.
 void InstrumentalPlayback::followStatus(QMediaPlayer::MediaStatus status) {
-    if (status == QMediaPlayer::EndOfMedia && !failed_) {
-        emit finished();
+    if (status != QMediaPlayer::EndOfMedia || failed_) {
+        return;
     }
+    const double reached = static_cast<double>(player_.position()) / 1000;
+    if (reached < duration() - endTolerance) {
+        breakOff(reached, L("Инструментал оборвался: файл повреждён"));
+        return;
+    }
+    emit finished();
 }
 
 // The player may already have moved back to 0 when it reports: the last position it showed stands.
@@ -91,9 +104,14 @@ void InstrumentalPlayback::reportError(QMediaPlayer::Error error, const QString&
     if (error == QMediaPlayer::NoError || failed_) {
         return;
     }
-    qCWarning(instrumentalLog) << "instrumental playback failed:" << error << text;
+    breakOff(lastPosition_, text);
+}
+
+void InstrumentalPlayback::breakOff(double position, const QString& error) {
+    qCWarning(instrumentalLog) << "instrumental playback broke off at" << position << "s:" << error;
+    lastPosition_ = position;
     failed_ = true;
-    emit failed(text);
+    emit failed(error);
 }
 
 }  // namespace kelvara

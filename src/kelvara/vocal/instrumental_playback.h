@@ -38,12 +38,14 @@ public:
 signals:
     // Played to its end.
     void finished();
-    // Playback broke off; position() stays where it had got to.
+    // Playback broke off (an error, or the file ended before its length); position() stays
+    // where it had got to.
     void failed(const QString& error);
 
 private:
     void followStatus(QMediaPlayer::MediaStatus status);
     void reportError(QMediaPlayer::Error error, const QString& text);
+    void breakOff(double position, const QString& error);
 
     QMediaPlayer player_;
     QAudioOutput output_;

@@ -8,7 +8,6 @@
 #include "ui/analysis_overlay.h"
 #include "ui/anchored_popup.h"
 #include "ui/beat_grid_panel.h"
-#include "ui/busy_spinner.h"
 #include "ui/content_view.h"
 #include "ui/message_row.h"
 #include "ui/more_menu.h"
@@ -218,56 +217,6 @@ TEST_F(MainWindow, FileItemsNeedATrack) {
     EXPECT_TRUE(menu->chooseFileItem()->isEnabled());
     EXPECT_TRUE(menu->resetFileItem()->isEnabled());
     EXPECT_TRUE(menu->retryItem()->isEnabled());
-}
-
-}  // namespace
-}  // namespace kelvara::testing
-
-namespace kelvara::testing {
-namespace {
-
-// The colour the button's symbol is drawn in: its most opaque pixel.
-QColor symbolColor(const QToolButton& button) {
-    const QImage image = button.icon().pixmap(14, 14).toImage();
-    QColor strongest(Qt::transparent);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            strongest = pixel.alpha() > strongest.alpha() ? pixel : strongest;
-        }
-    }
-    return strongest;
-}
-
-TEST_F(MainWindow, VocalButtonTurnsIntoASpinnerWhilePreparingAndItsMenusFollow) {
-    Toolbar* toolbar = window->content()->toolbar();
-    QToolButton* vocal = toolbar->vocalButton();
-    EXPECT_FALSE(vocal->isEnabled()) << "no player";
-    EXPECT_EQ(vocal->accessibleName(), L("Убрать вокал"));
-
-    state->apply(track(missingFile, 240));
-    EXPECT_TRUE(toolbar->vocalSpinner()->isVisibleTo(window.get()));
-    EXPECT_FALSE(vocal->isVisibleTo(window.get()));
-    EXPECT_EQ(toolbar->vocalSpinner()->toolTip(), L("Готовлю инструментал…"));
-
-    state->setAutoInstrumental(false);  // stops the preparation: the grey button is back
-    EXPECT_FALSE(toolbar->vocalSpinner()->isVisibleTo(window.get()));
-    EXPECT_TRUE(vocal->isVisibleTo(window.get()));
-    EXPECT_TRUE(vocal->isEnabled());
-    const QColor idle = symbolColor(*vocal);
-    EXPECT_EQ(idle.rgb() & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_NEAR(idle.alphaF(), 0.35, 0.02);
-
-    QStringList items;
-    for (QAction* item : window->content()->moreMenu()->actions()) {
-        items << item->text();
-    }
-    const int install = static_cast<int>(items.indexOf(L("Установить вокальный модуль…")));
-    ASSERT_GE(install, 0);
-    EXPECT_EQ(items.mid(install, 4), (QStringList{L("Установить вокальный модуль…"), L("Готовить инструментал автоматически"),
-                                                  L("Готовлю инструментал…"), L("Подготовить инструментал")}));
-    window->content()->moreMenu()->actions().at(install + 3)->trigger();  // prepares again
-    EXPECT_TRUE(state->vocals().vocalWorking());
 }
 
 }  // namespace

@@ -45,6 +45,27 @@ int brightnessOfColumn(const QImage& image, int x, int top, int bottom) {
     return brightest;
 }
 
+QColor strongestPixel(const QImage& image) {
+    QColor strongest(Qt::transparent);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            strongest = pixel.alpha() > strongest.alpha() ? pixel : strongest;
+        }
+    }
+    return strongest;
+}
+
+int coveredPixels(const QImage& image) {
+    int covered = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            covered += image.pixelColor(x, y).alpha() > 64 ? 1 : 0;
+        }
+    }
+    return covered;
+}
+
 bool containsColor(const QImage& image, const QRect& area, const QColor& color, int tolerance) {
     const QRect bounded = area.intersected(image.rect());
     for (int y = bounded.top(); y <= bounded.bottom(); ++y) {

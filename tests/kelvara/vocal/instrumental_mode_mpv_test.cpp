@@ -9,10 +9,9 @@
 #include "private_bus.h"
 
 #include <QCoroTask>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QEventLoop>
+#include <QFile>
+#include <QtEndian>
 #include <QTimer>
 
 #include <cmath>
@@ -31,6 +30,17 @@ void runFor(double seconds) {
     loop.exec();
 }
 
+// Cuts a WAV file in place (the player keeps reading the same file) after `seconds` of audio.
+void cutWavAfter(const QString& path, double seconds) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray head = file.peek(4096);
+    const auto dataChunk = head.indexOf("data");
+    ASSERT_GT(dataChunk, 0);
+    const auto bytesPerSecond = qFromLittleEndian<quint32>(head.constData() + 28);  // of the leading "fmt " chunk
+    ASSERT_TRUE(file.resize(dataChunk + 8 + static_cast<qint64>(seconds * bytesPerSecond)));
+}
+
 class InstrumentalModeWithMpv : public AppStateFixture {
 protected:
     InstrumentalModeWithMpv() {
@@ -39,32 +49,7 @@ protected:
     }
     ~InstrumentalModeWithMpv() override { destroyState(); }
 
-    QString stereoSong(double seconds) {
-        return audio.synthesize(QStringLiteral("song.wav"),
-                                {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
-                                 QStringLiteral("-b"), QStringLiteral("16")},
-                                {QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
-                                 QStringLiteral("220"), QStringLiteral("pinknoise"), QStringLiteral("vol"),
-                                 QStringLiteral("0.5")});
-    }
-
-    QDBusMessage playerCall(const MpvPlayer& mpv, const QString& interface, const QString& method) const {
-        return QDBusMessage::createMethodCall(mpv.busName(), QStringLiteral("/org/mpris/MediaPlayer2"), interface, method);
-    }
-    QVariant playerProperty(const MpvPlayer& mpv, const QString& name) const {
-        QDBusMessage get = playerCall(mpv, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << QStringLiteral("org.mpris.MediaPlayer2.Player") << name;
-        return bus.connection().call(get).arguments().value(0).value<QDBusVariant>().variant();
-    }
-    double position(const MpvPlayer& mpv) const {
-        return static_cast<double>(playerProperty(mpv, QStringLiteral("Position")).toLongLong()) / 1e6;
-    }
-    QString status(const MpvPlayer& mpv) const { return playerProperty(mpv, QStringLiteral("PlaybackStatus")).toString(); }
-    void setPosition(const MpvPlayer& mpv, double seconds) const {
-        QDBusMessage set = playerCall(mpv, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("SetPosition"));
-        set << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/0"))) << static_cast<qlonglong>(seconds * 1e6);
-        bus.connection().call(set);
-    }
+    QString stereoSong(double seconds) { return audio.stereoSong(QStringLiteral("song.wav"), seconds); }
 
     // Follows mpv until its instrumental is ready.
     AppState& readyState(const MpvPlayer&) {
@@ -100,9 +85,9 @@ TEST_F(InstrumentalModeWithMpv, TheInstrumentalTakesOverAndHandsBackAtTheSamePoi
     app.toggleVocals();
     app.toggleVocals();  // a second press during the switch does nothing
     ASSERT_TRUE(waitUntil([&] { return app.instrumental().vocalActive() && !app.instrumental().vocalSwitching(); }));
-    const double pausedAt = position(mpv);
+    const double pausedAt = mpv.position();
     const double switchIn = app.position() - pausedAt;
-    EXPECT_EQ(status(mpv), QStringLiteral("Paused"));
+    EXPECT_EQ(mpv.status(), QStringLiteral("Paused"));
     EXPECT_TRUE(app.playback().snapshot().playing());
     EXPECT_EQ(app.vocalHelp(), L("Инструментальный режим · нажмите, чтобы вернуть вокал"));
     runFor(1.5);  // polls in between must not end the mode
@@ -111,8 +96,8 @@ TEST_F(InstrumentalModeWithMpv, TheInstrumentalTakesOverAndHandsBackAtTheSamePoi
 
     const double instrumentalAt = app.position();
     toggleVocals(app, false);
-    const double handBack = position(mpv) - instrumentalAt;
-    EXPECT_EQ(status(mpv), QStringLiteral("Playing"));
+    const double handBack = mpv.position() - instrumentalAt;
+    EXPECT_EQ(mpv.status(), QStringLiteral("Playing"));
     std::cout << "[ offsets  ] switch-in " << switchIn * 1000 << " ms, hand-back " << handBack * 1000 << " ms\n";
     EXPECT_LT(std::abs(switchIn), syncTolerance);
     EXPECT_LT(std::abs(handBack), syncTolerance + 0.05);  // the bridge's round trip runs while mpv plays
@@ -131,20 +116,19 @@ TEST_F(InstrumentalModeWithMpv, ThePlayerMovedOrPlayedByHandEndsTheModeWithoutAR
 
     app.seek(6);  // seeks act on the instrumental
     EXPECT_NEAR(app.position(), 6, 0.05);
-    EXPECT_NEAR(position(mpv), 3, 0.05);
-    setPosition(mpv, 3.4);
+    EXPECT_NEAR(mpv.position(), 3, 0.05);
+    mpv.setPosition(3.4);
     runFor(2.5);
     EXPECT_TRUE(app.instrumental().vocalActive()) << "a move within 0.5 s is not a take-over";
-    setPosition(mpv, 4.5);
+    mpv.setPosition(4.5);
     ASSERT_TRUE(waitUntil([&] { return !app.instrumental().vocalActive(); }));
-    EXPECT_NEAR(position(mpv), 4.5, 0.05) << "nothing was sent to mpv";
-    EXPECT_EQ(status(mpv), QStringLiteral("Paused"));
+    EXPECT_NEAR(mpv.position(), 4.5, 0.05) << "nothing was sent to mpv";
+    EXPECT_EQ(mpv.status(), QStringLiteral("Paused"));
 
     toggleVocals(app, true);
-    QDBusMessage play = playerCall(mpv, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Play"));
-    bus.connection().call(play);
+    mpv.call(QStringLiteral("Play"));
     ASSERT_TRUE(waitUntil([&] { return !app.instrumental().vocalActive(); }));
-    EXPECT_EQ(status(mpv), QStringLiteral("Playing"));
+    EXPECT_EQ(mpv.status(), QStringLiteral("Playing"));
 }
 
 TEST_F(InstrumentalModeWithMpv, TheEndOfTheInstrumentalResumesThePlayerThereWithoutTheLoop) {
@@ -155,11 +139,33 @@ TEST_F(InstrumentalModeWithMpv, TheEndOfTheInstrumentalResumesThePlayerThereWith
     app.seek(4.5);
     app.togglePlayback();  // play/pause acts on the instrumental
     EXPECT_TRUE(app.playback().snapshot().playing());
-    EXPECT_EQ(status(mpv), QStringLiteral("Paused"));
+    EXPECT_EQ(mpv.status(), QStringLiteral("Paused"));
     ASSERT_TRUE(waitUntil([&] { return !app.instrumental().vocalActive(); }, 10));
     EXPECT_FALSE(app.loop().activeLoop());
-    ASSERT_TRUE(waitUntil([&] { return status(mpv) == QStringLiteral("Playing") || position(mpv) > 5.9; }));
-    EXPECT_GT(position(mpv), 5.8) << "mpv continues from the end, not from where it paused";
+    ASSERT_TRUE(waitUntil([&] { return mpv.status() == QStringLiteral("Playing") || mpv.position() > 5.9; }));
+    EXPECT_GT(mpv.position(), 5.8) << "mpv continues from the end, not from where it paused";
+}
+
+// A broken instrumental must not send mpv to the end of the track: it resumes where the
+// instrumental broke off, and the window says what happened.
+TEST_F(InstrumentalModeWithMpv, AnInstrumentalCutShortWhilePlayingHandsBackWhereItBrokeOff) {
+    MpvPlayer mpv(bus, {stereoSong(12)});
+    AppState& app = readyState(mpv);
+    QStringList errors;
+    QObject::connect(&app.playback(), &PlaybackLink::controlErrorChanged, &app,
+                     [&] { errors << app.playback().controlError().value_or(QString()); });
+    playMpv(app);
+    toggleVocals(app, true);
+    ASSERT_LT(app.position(), 2.5);
+    cutWavAfter(*app.vocals().instrumental(), 4);
+
+    ASSERT_TRUE(waitUntil([&] { return !app.instrumental().vocalActive(); }, 10));
+    const double resumedAt = mpv.position();
+    EXPECT_EQ(mpv.status(), QStringLiteral("Playing"));
+    EXPECT_NEAR(resumedAt, 4, 0.3) << "where the instrumental's data ran out, not at the end (12 s)";
+    const QString broken = L("Инструментал оборвался: файл повреждён");
+    EXPECT_EQ(app.vocals().vocalStatus(), broken);
+    EXPECT_TRUE(errors.contains(broken)) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(InstrumentalModeWithMpv, QuittingHandsBackAtTheInstrumentalsPositionEvenDuringASwitch) {
@@ -171,7 +177,7 @@ TEST_F(InstrumentalModeWithMpv, QuittingHandsBackAtTheInstrumentalsPositionEvenD
     ASSERT_TRUE(app.instrumental().vocalSwitching());
     QCoro::waitFor(app.prepareToQuit());  // waits for the switch, then hands back
     EXPECT_FALSE(app.instrumental().vocalActive());
-    EXPECT_EQ(status(mpv), QStringLiteral("Playing"));
+    EXPECT_EQ(mpv.status(), QStringLiteral("Playing"));
 
     toggleVocals(app, true);
     runFor(1);
@@ -181,11 +187,11 @@ TEST_F(InstrumentalModeWithMpv, QuittingHandsBackAtTheInstrumentalsPositionEvenD
     QCoro::waitFor(app.prepareToQuit());
     EXPECT_FALSE(app.instrumental().vocalActive());
     EXPECT_FALSE(app.playback().controlError()) << app.playback().controlError().value_or(QString()).toStdString();
-    EXPECT_EQ(status(mpv), QStringLiteral("Paused"));
+    EXPECT_EQ(mpv.status(), QStringLiteral("Paused"));
     // Measured: an mpv that played into its null output and was then paused and moved answers
     // with the target but settles about 0.16 s before it.
     runFor(1);
-    EXPECT_NEAR(position(mpv), instrumentalAt, 0.25);
+    EXPECT_NEAR(mpv.position(), instrumentalAt, 0.25);
 }
 
 }  // namespace
