@@ -23,7 +23,8 @@ AnalysisOverlay::AnalysisOverlay(QWidget* parent)
         label->setObjectName(QStringLiteral("secondary"));
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
-        layout->addWidget(label, 0, Qt::AlignHCenter);
+        // The whole width: a wrapping label squeezed to its own hint is given one line's height.
+        layout->addWidget(label);
     }
     progress_->setRange(0, 1000);
     progress_->setTextVisible(false);

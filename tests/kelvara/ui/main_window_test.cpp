@@ -19,6 +19,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -104,6 +105,13 @@ TEST_F(MainWindow, OverlayShowsTheMessageUntilTheWaveformArrives) {
     AnalysisOverlay* overlay = window->content()->overlay();
     EXPECT_FALSE(overlay->isHidden());
     EXPECT_EQ(overlay->text(), L("Ожидание Music"));
+    // The longest message keeps every line it wraps to within the strip.
+    overlay->showState(false, L("Music закрыта — откройте приложение «Музыка»"), std::nullopt, false);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const auto* message = overlay->findChild<QLabel*>();
+    EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+    EXPECT_GE(message->height(), message->fontMetrics().lineSpacing());
 
     AudioFiles files;
     state->apply(track(files.tone(QStringLiteral("tone.wav"), 8), 8));
