@@ -319,7 +319,9 @@ TEST_F(ControlEndToEnd, SecondInstanceRaisesTheFirstAndEnds) {
 
     // Beside it, a window for tests keeps running and leaves the name alone.
     const std::unique_ptr<QProcess> alongside = startKelvara({QStringLiteral("--new-instance")});
-    EXPECT_FALSE(waitUntil([&] { return alongside->state() == QProcess::NotRunning; }, 1.5));
+    EXPECT_FALSE(waitUntil([&] { return alongside->state() == QProcess::NotRunning; }, 1.5))
+        << "ended with " << alongside->exitCode() << (alongside->exitStatus() == QProcess::CrashExit ? ", crashed" : "")
+        << ", error " << alongside->error();
     EXPECT_EQ(ownerProcessId(), kelvara->processId());
     alongside->terminate();
     alongside->waitForFinished(5000);
