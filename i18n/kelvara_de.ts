@@ -604,6 +604,10 @@
         <translation>Mindestens 6 GB freier Speicherplatz erforderlich.</translation>
     </message>
     <message>
+        <source>Установка уже идёт в другом окне установщика.</source>
+        <translation>In einem anderen Installationsfenster läuft bereits eine Installation.</translation>
+    </message>
+    <message>
         <source>Загрузка Python…</source>
         <translation>Python wird heruntergeladen …</translation>
     </message>

@@ -604,6 +604,10 @@
         <translation>At least 6 GB of free space is needed.</translation>
     </message>
     <message>
+        <source>Установка уже идёт в другом окне установщика.</source>
+        <translation>An installation is already running in another installer window.</translation>
+    </message>
+    <message>
         <source>Загрузка Python…</source>
         <translation>Downloading Python…</translation>
     </message>

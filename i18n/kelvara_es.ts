@@ -604,6 +604,10 @@
         <translation>Se necesitan al menos 6 GB de espacio libre.</translation>
     </message>
     <message>
+        <source>Установка уже идёт в другом окне установщика.</source>
+        <translation>Ya hay una instalación en curso en otra ventana del instalador.</translation>
+    </message>
+    <message>
         <source>Загрузка Python…</source>
         <translation>Descargando Python…</translation>
     </message>

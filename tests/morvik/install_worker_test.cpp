@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +67,31 @@ TEST_F(InstallWorkerTest, SixGibibytesFreeAreEnoughAndOneByteLessFailsBeforeAnyD
     EXPECT_EQ(QFile::permissions(root()) & 0x7777,
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser |
                   QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+// A second installer on the same folder would replace the first one's log and could remove
+// the runtime it unpacks; the lock of an installer that died must not block the next one.
+TEST_F(InstallWorkerTest, OneInstallationPerRootAndTheLockOfOneThatDiedIsTakenOver) {
+    ASSERT_TRUE(QDir().mkpath(root()));
+    const QString lockPath = root() + QStringLiteral("/installation.lock");
+    {
+        QLockFile running(lockPath);
+        running.setStaleLockTime(0);
+        ASSERT_TRUE(running.tryLock(0));
+        const InstallOutcome second = install();
+        EXPECT_EQ(second.failure, L("Установка уже идёт в другом окне установщика."));
+        EXPECT_EQ(server.requests(QStringLiteral("/python.tar.gz")), 0);
+        EXPECT_FALSE(QFile::exists(root() + QStringLiteral("/installation.log")));
+    }
+
+    QProcess died;
+    died.start(QStringLiteral("true"));
+    ASSERT_TRUE(died.waitForStarted());
+    const qint64 pid = died.processId();
+    ASSERT_TRUE(died.waitForFinished());
+    writeFile(lockPath, QStringLiteral("%1\nmorvik\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    const InstallOutcome next = install();
+    EXPECT_EQ(next.ending, Ending::Installed) << next.failure.toStdString();
 }
 
 TEST_F(InstallWorkerTest, ASuccessfulRunSendsItsOwnRecordsThenTheScriptsAndRemovesTheArchive) {

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
 #include <QUuid>
@@ -48,6 +49,8 @@ InstallWorker::~InstallWorker() = default;
 
 void InstallWorker::install() {
     createRoot();
+    QLockFile claim(root_ + QStringLiteral("/installation.lock"));
+    claimRoot(claim);
     checkFreeSpace();
     QFile log(root_ + QStringLiteral("/installation.log"));
     openLog(log);
@@ -88,6 +91,16 @@ void InstallWorker::createRoot() const {
     }
     if (error) {
         throw InstallFailure::about(root_, QString::fromLocal8Bit(error.message()));
+    }
+}
+
+// One installation per root at a time: a second installer would replace the log, and its
+// clean-up could remove the runtime the first one is unpacking. A lock left by a process that
+// has died is taken over.
+void InstallWorker::claimRoot(QLockFile& claim) const {
+    claim.setStaleLockTime(0);
+    if (!claim.tryLock(0)) {
+        throw InstallFailure(L("Установка уже идёт в другом окне установщика."));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QFile;
+class QLockFile;
 
 namespace kelvara::morvik {
 
@@ -58,6 +59,7 @@ public:
 
 private:
     void createRoot() const;
+    void claimRoot(QLockFile& claim) const;
     void checkFreeSpace() const;
     void openLog(QFile& log) const;
     QString createStagingFolder() const;
