@@ -12,8 +12,9 @@ with it. The script
      separate.py (beside this script), then writes ROOT/runtime.json (python = this interpreter,
      models = ROOT/models) in one step, temporary file and rename.
 Whatever happens, it then removes the staging folders ROOT/python-* of earlier runs except
-the one runtime.json points to, so a failed or cancelled run leaves the working module and its
-runtime.json as they were.
+the one runtime.json points to and the one it pointed to when this run began, so a failed or
+cancelled run leaves the working module and its runtime.json as they were, and an instrumental
+Kelvara is rendering with the replaced module at this moment can still finish.
 
 With --events it prints its progress as JSON lines ({"stage": 2..4, "title": …, "detail": …},
 {"error": …} before a non-zero exit); the texts are Russian keys the installer translates.
@@ -164,18 +165,18 @@ def live_interpreter(root):
     return os.path.normpath(os.path.abspath(python)) if isinstance(python, str) else None
 
 
-def remove_earlier_stagings(root, own):
-    """Every python-* folder but this run's and the one runtime.json points to."""
-    live = live_interpreter(root)
+def remove_earlier_stagings(root, kept):
+    """Every python-* folder but those in `kept` and the one runtime.json points to."""
+    interpreters = [path for path in (live_interpreter(root), *kept) if path is not None]
     try:
         names = os.listdir(root)
     except OSError:
         return
     for name in names:
         folder = os.path.join(root, name)
-        if not name.startswith("python-") or not os.path.isdir(folder) or folder == own:
+        if not name.startswith("python-") or not os.path.isdir(folder):
             continue
-        if live is not None and os.path.commonpath([live, folder]) == folder:
+        if any(os.path.commonpath([path, folder]) == folder for path in interpreters):
             continue
         shutil.rmtree(folder, ignore_errors=True)
 
@@ -196,6 +197,7 @@ def main():
     arguments = parser.parse_args()
     events = Events(arguments.events)
     root = os.path.abspath(arguments.root)
+    replaced = live_interpreter(root)
     try:
         install(events, root)
         return 0
@@ -207,7 +209,7 @@ def main():
         events(error="Не удалось завершить установку")
         return 1
     finally:
-        remove_earlier_stagings(root, staging_folder(root))
+        remove_earlier_stagings(root, [staging_folder(root), replaced])
 
 
 if __name__ == "__main__":
