@@ -19,6 +19,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,12 +114,16 @@ TEST_F(MainWindow, OverlayShowsTheMessageUntilTheWaveformArrives) {
     EXPECT_TRUE(window->content()->strip()->hasWaveform());
 }
 
-// A message that wraps keeps all its lines within the strip of the window as shown.
-TEST_F(MainWindow, AWrappedOverlayMessageGetsTheHeightOfAllItsLines) {
-    AnalysisOverlay* overlay = window->content()->overlay();
+// A message that wraps keeps all its lines within a strip of the window's size, as shown.
+TEST(AnalysisOverlayShown, AWrappedMessageGetsTheHeightOfAllItsLines) {
+    QWidget strip;
+    auto* stack = new QGridLayout(&strip);
+    auto* overlay = new AnalysisOverlay(&strip);
+    stack->addWidget(overlay, 0, 0);
     overlay->showState(false, L("Music закрыта — откройте приложение «Музыка»"), std::nullopt, false);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    strip.setFixedSize(616, 48);  // the strip of the default window: room for two lines at most
+    strip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
     const auto* message = overlay->findChild<QLabel*>();
     EXPECT_GE(message->height(), message->heightForWidth(message->width()));
 }
