@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/audio_block.h"
+#include "analysis/audio_format.h"
 
 #include <QString>
 
@@ -10,28 +11,15 @@
 
 namespace kelvara {
 
-// What the decoder delivers: 32-bit float, one buffer per channel, at the decoder's output
-// rate (Opus always comes out at 48 kHz), and how many frames the file declares.
-struct AudioFormat {
-    // What a sound file may plausibly hold; anything outside is a damaged header.
-    static constexpr int lowestSampleRate = 8'000;
-    static constexpr int highestSampleRate = 768'000;
-    static constexpr int mostChannels = 8;
+class FfmpegDecoder;
+class PcmFileReader;
 
-    int sampleRate = 0;
-    int channels = 0;
-    // The container's length after the encoder delay and priming that FFmpeg trims; an exact
-    // packet count where the container only estimates it.
-    std::int64_t declaredFrames = 0;
-    // Plain PCM, which costs next to nothing to decode.
-    bool pcm = false;
-};
-
-// Decodes one audio file with FFmpeg into blocks of float samples. Opening reads the header
-// and the declared length; decode() then runs through the file once.
+// Decodes one audio file into blocks of float samples: uncompressed WAV and AIFF directly,
+// everything else with FFmpeg. Opening reads the header and the declared length; decode()
+// then runs through the file once.
 class AudioDecoder {
 public:
-    static constexpr std::int64_t blockFrames = 16'384;
+    static constexpr std::int64_t blockFrames = AudioFormat::blockFrames;
 
     // Throws WaveformError: "file unavailable" when it is not a readable regular file,
     // "damaged or unsupported" when FFmpeg cannot read it (FFmpeg's words go to the log),
@@ -43,7 +31,7 @@ public:
     AudioDecoder(const AudioDecoder&) = delete;
     AudioDecoder& operator=(const AudioDecoder&) = delete;
 
-    const AudioFormat& format() const { return format_; }
+    const AudioFormat& format() const;
 
     // Pushes the file's audio into `sink` in blocks of blockFrames (the last one shorter),
     // never past the declared length. Returns the number of frames delivered; stops early,
@@ -53,10 +41,8 @@ public:
     std::int64_t decode(AudioBlockSink& sink);
 
 private:
-    struct Stream;
-
-    std::unique_ptr<Stream> stream_;
-    AudioFormat format_;
+    std::unique_ptr<PcmFileReader> pcm_;
+    std::unique_ptr<FfmpegDecoder> ffmpeg_;  // when the file is not plain PCM
 };
 
 }  // namespace kelvara

@@ -1,53 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/filtering_thread.h"
 
+#include "analysis/decoding_thread.h"
 #include "analysis/waveform_accumulator.h"
 
 namespace kelvara {
 
-FilteringThread::FilteringThread(WaveformAccumulator& accumulator)
-    : accumulator_(accumulator), worker_([this] { run(); }) {}
+FilteringThread::FilteringThread(DecodingThread& decoding, WaveformAccumulator& accumulator, std::size_t depth)
+    : filtered_(depth, [] { return FilteredBlock(); }),
+      worker_([this, &decoding, &accumulator] { run(decoding, accumulator); }) {}
 
 FilteringThread::~FilteringThread() {
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return pending_ == nullptr; });
-        stopping_ = true;
-    }
-    changed_.notify_all();
+    filtered_.abandon();
     worker_.join();
 }
 
-void FilteringThread::start(const AudioBlock& block) {
-    {
-        const std::lock_guard lock(mutex_);
-        current_ = 1 - current_;
-        pending_ = &block;
-    }
-    changed_.notify_all();
-}
-
-const FilteredBlock& FilteringThread::finished() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return pending_ == nullptr; });
-    return buffers_[current_];
-}
-
-void FilteringThread::run() {
-    std::unique_lock lock(mutex_);
-    while (true) {
-        changed_.wait(lock, [this] { return pending_ != nullptr || stopping_; });
-        if (stopping_) {
-            return;
+void FilteringThread::run(DecodingThread& decoding, WaveformAccumulator& accumulator) {
+    std::exception_ptr error;
+    try {
+        while (const AudioBlock* block = decoding.next()) {
+            FilteredBlock* out = filtered_.beginPush();
+            if (!out) {
+                break;
+            }
+            accumulator.filter(*block, *out);
+            filtered_.endPush();
         }
-        const AudioBlock& block = *pending_;
-        FilteredBlock& out = buffers_[current_];
-        lock.unlock();
-        accumulator_.filter(block, out);
-        lock.lock();
-        pending_ = nullptr;
-        changed_.notify_all();
+    } catch (...) {
+        error = std::current_exception();
     }
+    filtered_.finish(error);
 }
 
 }  // namespace kelvara

@@ -1,49 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "analysis/audio_block.h"
 #include "analysis/filtered_block.h"
+#include "analysis/handoff_queue.h"
 
-#include <array>
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
 #include <thread>
 
 namespace kelvara {
 
+class DecodingThread;
 class WaveformAccumulator;
 
-// Runs the band filters of an accumulator on a thread of its own, one block ahead of the sums
-// the caller adds. Where decoding costs next to nothing (PCM), filtering and summing are the
-// whole work, and this spreads them over two cores. The filters still see every block in
-// file order, so the record is the same to the bit as on one thread.
+// Runs the band filters of an accumulator on a thread of its own, between the decoding
+// thread and the sums the caller adds, each a few blocks ahead of the next. Where decoding
+// costs next to nothing (PCM), filtering is most of the work: it gets a core to itself
+// while decoding and summing share the other. The filters still see every block in file
+// order, so the record is the same to the bit as on one thread.
 class FilteringThread {
 public:
-    explicit FilteringThread(WaveformAccumulator& accumulator);
-    // Waits for the block being filtered, then stops.
+    FilteringThread(DecodingThread& decoding, WaveformAccumulator& accumulator, std::size_t depth = 4);
+    // Stops at the next block and waits for the thread.
     ~FilteringThread();
     FilteringThread(const FilteringThread&) = delete;
     FilteringThread& operator=(const FilteringThread&) = delete;
 
-    // Starts filtering `block`, which must stay untouched until finished() returns. Only one
-    // block is filtered at a time.
-    void start(const AudioBlock& block);
-    // Waits for the block started last and gives its filtered samples, valid until the next
-    // block but one is started.
-    const FilteredBlock& finished();
+    // The next filtered block in file order, valid until the next call; nullptr after the
+    // last one. Rethrows what the decoder threw once the blocks before it have been read.
+    const FilteredBlock* next() { return filtered_.next(); }
 
 private:
-    void run();
+    void run(DecodingThread& decoding, WaveformAccumulator& accumulator);
 
-    WaveformAccumulator& accumulator_;
-    std::array<FilteredBlock, 2> buffers_;
-    std::size_t current_ = 0;  // the buffer of the block started last
-    // Shared with the filtering thread.
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    const AudioBlock* pending_ = nullptr;  // set by start(), cleared by the thread when done
-    bool stopping_ = false;
+    HandoffQueue<FilteredBlock> filtered_;
     std::thread worker_;
 };
 

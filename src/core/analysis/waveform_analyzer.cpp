@@ -9,7 +9,6 @@
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 
-#include <optional>
 
 namespace kelvara {
 
@@ -65,37 +64,26 @@ private:
     ProgressReport& report_;
 };
 
-// Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters get
-// a thread too, a block ahead of the sums.
+// Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters
+// get a thread too, between the decoder and the sums.
 void addWithHelperThreads(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
                           ProgressReport& report) {
     DecodingThread decoding(decoder);
-    std::optional<FilteringThread> filtering;
-    if (decoder.format().pcm) {
-        filtering.emplace(accumulator);
-    }
-    const FilteredBlock* previous = nullptr;
     // Read to the decoder's end, not to the declared length: only there does it know
     // whether the audio ended where the file says.
-    while (true) {
-        throwIfCancelled(cancelled);
-        const AudioBlock* block = decoding.next();
-        if (!block) {
-            break;
+    if (decoder.format().pcm) {
+        FilteringThread filtering(decoding, accumulator);
+        while (const FilteredBlock* filtered = filtering.next()) {
+            throwIfCancelled(cancelled);
+            accumulator.add(*filtered, cancelled);
+            report.advance(filtered->frames);
         }
-        if (filtering) {
-            filtering->start(*block);
-            if (previous) {
-                accumulator.add(*previous, cancelled);
-            }
-            previous = &filtering->finished();
-        } else {
-            accumulator.addBlock(*block, cancelled);
-        }
-        report.advance(block->frames());
+        return;
     }
-    if (previous) {
-        accumulator.add(*previous, cancelled);
+    while (const AudioBlock* block = decoding.next()) {
+        throwIfCancelled(cancelled);
+        accumulator.addBlock(*block, cancelled);
+        report.advance(block->frames());
     }
 }
 
