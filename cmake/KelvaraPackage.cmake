@@ -1,7 +1,8 @@
 # The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` lays out.
 # The libraries the programs link are found by dpkg-shlibdeps; the rest is what they start or
-# load at run time: the separation worker's Python modules, GStreamer's WAV support for the
-# instrumental, and Qt's own translations.
+# load at run time: FFmpeg's libraries (opened when a file first needs them, in the major
+# versions the program was built against), the separation worker's Python modules,
+# GStreamer's WAV support for the instrumental, and Qt's own translations.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvara)
 set(CPACK_PACKAGE_VENDOR "Kelvara")
@@ -15,6 +16,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3-numpy, python3-scipy, gstreamer1.0-plugins-good, qt6-translations-l10n")
+set(ffmpeg_packages)
+foreach(library libavformat libavcodec libavutil libswresample)
+  string(REGEX MATCH "^[0-9]+" major "${FFMPEG_${library}_VERSION}")
+  list(APPEND ffmpeg_packages "${library}${major}")
+endforeach()
+list(JOIN ffmpeg_packages ", " ffmpeg_packages)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "${ffmpeg_packages}, python3-numpy, python3-scipy, gstreamer1.0-plugins-good, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mpv-mpris")
 include(CPack)
