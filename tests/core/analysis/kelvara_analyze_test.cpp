@@ -24,8 +24,9 @@ struct ToolRun {
 };
 
 // Runs the tool in the test's home, in Russian, so the texts are their keys.
-ToolRun analyze(const QStringList& arguments) {
+ToolRun analyze(const QStringList& arguments, const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.setProgram(qEnvironmentVariable("KELVARA_BUILD_DIR") + QStringLiteral("/tools/kelvara-analyze/kelvara-analyze"));
     process.setArguments(arguments);
     process.start();
@@ -116,6 +117,24 @@ TEST(KelvaraAnalyzeTest, AnalysesSeveralAtOnceAndAnswersInTheOrderGiven) {
 
     EXPECT_EQ(analyze({QStringLiteral("--jobs"), QStringLiteral("0"), batch[0]}).status, 2);
     EXPECT_EQ(analyze({batch[0], QStringLiteral("--jobs")}).status, 2);
+}
+
+// FFmpeg's libraries cost a run as much as filtering a WAV file: a file read without them
+// never loads them.
+TEST(KelvaraAnalyzeTest, LoadsFfmpegOnlyForFilesThatNeedIt) {
+    kelvara::testing::TestHome home;
+    AudioFiles files;
+    const QString wav = files.tone(QStringLiteral("tone.wav"), 1);
+    const QString flac = files.encode(wav, QStringLiteral("tone.flac"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+    const auto loadsFfmpeg = [&](const QString& file) {
+        const ToolRun run = analyze({QStringLiteral("--no-cache"), file}, environment);
+        EXPECT_EQ(run.status, 0);
+        return run.errors.join(QLatin1Char('\n')).contains(QStringLiteral("libavcodec.so"));
+    };
+    EXPECT_FALSE(loadsFfmpeg(wav));
+    EXPECT_TRUE(loadsFfmpeg(flac));
 }
 
 }  // namespace
