@@ -778,6 +778,10 @@ Der Exit-Code ist ungleich null, wenn mindestens eine Datei nicht analysiert wer
         <translation>Audio kann nicht gelesen werden: Die Datei ist beschädigt oder ihr Format wird nicht unterstützt.</translation>
     </message>
     <message>
+        <source>Не удалось загрузить библиотеку декодирования {0}; переустановите программу.</source>
+        <translation>Die Dekodierbibliothek {0} konnte nicht geladen werden; installieren Sie das Programm neu.</translation>
+    </message>
+    <message>
         <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
         <translation>Der Dateikopf ist unplausibel ({0} Hz, {1} Kanäle); die Datei ist vermutlich beschädigt.</translation>
     </message>

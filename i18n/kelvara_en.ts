@@ -778,6 +778,10 @@ The exit code is non-zero if any file could not be analysed; a cache that could 
         <translation>Can't read the audio: the file is damaged or its format is not supported.</translation>
     </message>
     <message>
+        <source>Не удалось загрузить библиотеку декодирования {0}; переустановите программу.</source>
+        <translation>Couldn't load the decoding library {0}; reinstall the program.</translation>
+    </message>
+    <message>
         <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
         <translation>The file's header is implausible ({0} Hz, {1} channels); the file is probably damaged.</translation>
     </message>

@@ -778,6 +778,10 @@ El código de salida no es cero si no se ha podido analizar al menos un archivo;
         <translation>No se puede leer el audio: el archivo está dañado o su formato no es compatible.</translation>
     </message>
     <message>
+        <source>Не удалось загрузить библиотеку декодирования {0}; переустановите программу.</source>
+        <translation>No se pudo cargar la biblioteca de decodificación {0}; reinstala el programa.</translation>
+    </message>
+    <message>
         <source>Заголовок файла неправдоподобен ({0} Гц, каналов: {1}); файл, вероятно, повреждён.</source>
         <translation>La cabecera del archivo no es verosímil ({0} Hz, {1} canales); probablemente el archivo está dañado.</translation>
     </message>
