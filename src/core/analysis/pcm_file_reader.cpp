@@ -4,7 +4,9 @@
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -15,19 +17,6 @@ namespace kelvara {
 namespace {
 
 using Encoding = PcmLayout::Encoding;
-
-constexpr int bytesOf(Encoding encoding) {
-    switch (encoding) {
-    case Encoding::unsigned8:
-    case Encoding::signed8: return 1;
-    case Encoding::signed16: return 2;
-    case Encoding::signed24: return 3;
-    case Encoding::signed32:
-    case Encoding::float32: return 4;
-    case Encoding::float64: return 8;
-    }
-    return 0;
-}
 
 template <typename Unsigned, bool bigEndian>
 Unsigned wordAt(const unsigned char* at) {
@@ -78,10 +67,10 @@ float sampleAt(const unsigned char* at) {
 template <Encoding encoding, bool bigEndian, int fixedChannels>
 void deinterleave(const unsigned char* frames, std::int64_t count, int anyChannels, AudioBlock& block) {
     const int channels = fixedChannels > 0 ? fixedChannels : anyChannels;
-    const int frameBytes = bytesOf(encoding) * channels;
+    const int frameBytes = PcmLayout::bytesOf(encoding) * channels;
     for (int c = 0; c < channels; ++c) {
         float* out = block.freeSpace(c).data();
-        const unsigned char* in = frames + c * bytesOf(encoding);
+        const unsigned char* in = frames + c * PcmLayout::bytesOf(encoding);
         for (std::int64_t i = 0; i < count; ++i) {
             out[i] = sampleAt<encoding, bigEndian>(in + i * frameBytes);
         }

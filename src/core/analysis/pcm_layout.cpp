@@ -251,19 +251,6 @@ std::optional<PcmLayout> aiffLayout(const RegularFile& file, bool compressed) {
 
 }  // namespace
 
-int PcmLayout::sampleBytes() const {
-    switch (encoding) {
-    case Encoding::unsigned8:
-    case Encoding::signed8: return 1;
-    case Encoding::signed16: return 2;
-    case Encoding::signed24: return 3;
-    case Encoding::signed32:
-    case Encoding::float32: return 4;
-    case Encoding::float64: return 8;
-    }
-    return 0;
-}
-
 std::optional<PcmLayout> PcmLayout::of(const RegularFile& file) {
     Bytes<12> form{};
     if (!readAt(file, 0, form)) {

@@ -19,7 +19,20 @@ struct PcmLayout {
     std::int64_t dataOffset = 0;  // the first byte of the first frame
     std::int64_t frames = 0;
 
-    int sampleBytes() const;
+    static constexpr int bytesOf(Encoding stored) {
+        switch (stored) {
+        case Encoding::unsigned8:
+        case Encoding::signed8: return 1;
+        case Encoding::signed16: return 2;
+        case Encoding::signed24: return 3;
+        case Encoding::signed32:
+        case Encoding::float32: return 4;
+        case Encoding::float64: return 8;
+        }
+        return 0;
+    }
+
+    int sampleBytes() const { return bytesOf(encoding); }
     int frameBytes() const { return sampleBytes() * channels; }
 
     // The layout of `file` when it is a WAV or AIFF file that can be read without a decoder:
