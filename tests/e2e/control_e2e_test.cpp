@@ -4,7 +4,7 @@
 // local.kelvara.Waveform as a hotkey or a script would.
 #include "audio_files.h"
 #include "control/cue_entry.h"
-#include "desktop_helper.h"
+#include "window_manager.h"
 #include "i18n/app_language.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
@@ -302,7 +302,8 @@ protected:
 };
 
 TEST_F(ControlEndToEnd, SecondInstanceRaisesTheFirstAndEnds) {
-    DesktopHelper windowManager(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const WindowManager windowManager;
+    ASSERT_TRUE(windowManager.ready()) << "openbox did not take the screen";
     startWindow();
     const std::unique_ptr<X11Window> window = shownWindow();
     ASSERT_TRUE(window);
@@ -522,7 +523,8 @@ protected:
 };
 
 TEST_F(QuittingInTheInstrumental, CloseButtonCtrlQAndSigtermEachHandPlaybackBackBeforeTheProcessEnds) {
-    DesktopHelper windowManager(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const WindowManager windowManager;
+    ASSERT_TRUE(windowManager.ready()) << "openbox did not take the screen";
     const std::vector<std::pair<const char*, std::function<void()>>> ways{
         {"SIGTERM", [&] { ::kill(static_cast<pid_t>(kelvara->processId()), SIGTERM); }},
         {"Ctrl+Q", [&] {

@@ -6,6 +6,7 @@
 #include "audio_files.h"
 #include "bus_environment.h"
 #include "desktop_helper.h"
+#include "window_manager.h"
 #include "i18n/l.h"
 #include "mpv_player.h"
 #include "paint_counter.h"
@@ -45,7 +46,8 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "needs an X server: DISPLAY is not set (scripts/test starts Xvfb and exports it)";
         }
-        windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
+        windowManager = std::make_unique<WindowManager>();
+        ASSERT_TRUE(windowManager->ready()) << "openbox did not take the screen";
         compositor = std::make_unique<DesktopHelper>(QStringLiteral("xcompmgr"));
         ASSERT_TRUE(waitUntil([] { return CompositorProbe::isCompositing(); }, 5)) << "xcompmgr did not take the screen";
 
@@ -106,7 +108,7 @@ protected:
 
     TestHome home;
     AudioFiles files;
-    std::unique_ptr<DesktopHelper> windowManager;
+    std::unique_ptr<WindowManager> windowManager;
     std::unique_ptr<DesktopHelper> compositor;
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<MpvPlayer> player;

@@ -29,15 +29,6 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-// The window manager's hold on the screen (the WM_S0 selection), none without one.
-xcb_window_t windowManagerSelection() {
-    auto* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const auto cookie = xcb_get_selection_owner(connection, atomNamed(connection, "WM_S0"));
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
-        xcb_get_selection_owner_reply(connection, cookie, nullptr), &std::free);
-    return owner ? owner->owner : xcb_window_t{XCB_WINDOW_NONE};
-}
-
 // The real pointer, moved and pressed through the X server as a user's hand would.
 bool pointer(const QStringList& arguments) {
     QProcess xdotool;
@@ -71,15 +62,8 @@ void WindowPinning::SetUp() {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         GTEST_SKIP() << "needs an X server: DISPLAY is not set (scripts/test starts Xvfb and exports it)";
     }
-    // A window manager of the test before may still be on its way out: ours replaces it,
-    // so that no window of ours is handed to one that no longer answers.
-    const xcb_window_t before = windowManagerSelection();
-    windowManager = std::make_unique<DesktopHelper>(QStringLiteral("openbox"),
-                                                    QStringList{QStringLiteral("--sm-disable"), QStringLiteral("--replace")});
-    ASSERT_TRUE(waitUntil([&] {
-        const xcb_window_t now = windowManagerSelection();
-        return now != XCB_WINDOW_NONE && now != before;
-    }, 5)) << "openbox did not take the screen";
+    windowManager = std::make_unique<WindowManager>();
+    ASSERT_TRUE(windowManager->ready()) << "openbox did not take the screen";
     bus = std::make_unique<PrivateBus>();
     state = std::make_unique<AppState>(busEnvironment(*bus));
     window = std::make_unique<KelvaraWindow>(*state, false);

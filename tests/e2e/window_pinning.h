@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app_state.h"
-#include "desktop_helper.h"
+#include "window_manager.h"
 #include "private_bus.h"
 #include "stand_in_process.h"
 #include "test_home.h"
@@ -41,7 +41,7 @@ protected:
     void dragBackground(QPoint by);
 
     TestHome home;
-    std::unique_ptr<DesktopHelper> windowManager;
+    std::unique_ptr<WindowManager> windowManager;
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<StandInProcess> player;
     std::unique_ptr<AppState> state;
