@@ -47,38 +47,19 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
-struct EncodingCase {
-    const char* name;
-    const char* extension;
-    const char* codec;
-    int channels;
-};
-
-std::ostream& operator<<(std::ostream& out, const EncodingCase& c) { return out << c.name; }
-
-class PcmEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
-
-// Noise that reaches full scale and clips, so every bit of every sample width is exercised.
-TEST_P(PcmEncodingTest, ReadsToTheSamplesFfmpegGives) {
-    testing::TestHome home;
-    AudioFiles files;
-    const EncodingCase& c = GetParam();
-    const QString file = files.path(QStringLiteral("noise.") + QLatin1String(c.extension));
-    AudioFiles::run(QStringLiteral("ffmpeg"),
-                    {"-nostdin", "-loglevel", "error", "-f", "lavfi", "-i", "anoisesrc=c=white:a=1:d=1.3:r=44100", "-af", "volume=1.5",
-                     "-ac", QString::number(c.channels), "-c:a", QLatin1String(c.codec), file});
-
+// Reads `file` both ways: the same format, every declared frame, the same samples to the bit.
+void expectReadAsFfmpegReadsIt(const QString& file, int channels) {
     const auto reader = PcmFileReader::open(file);
     ASSERT_NE(reader, nullptr) << "left to FFmpeg";
     FfmpegDecoder ffmpeg(file);
     EXPECT_EQ(reader->format().sampleRate, ffmpeg.format().sampleRate);
-    EXPECT_EQ(reader->format().channels, c.channels);
+    EXPECT_EQ(reader->format().channels, channels);
     EXPECT_EQ(reader->format().declaredFrames, ffmpeg.format().declaredFrames);
     EXPECT_TRUE(reader->format().pcm);
 
     const CollectingSink ours = decodedBy(*reader);
     const CollectingSink theirs = decodedBy(ffmpeg);
-    ASSERT_EQ(ours.channels.size(), static_cast<std::size_t>(c.channels));
+    ASSERT_EQ(ours.channels.size(), static_cast<std::size_t>(channels));
     ASSERT_EQ(theirs.channels.size(), ours.channels.size());
     for (std::size_t channel = 0; channel < ours.channels.size(); ++channel) {
         EXPECT_EQ(static_cast<std::int64_t>(ours.channels[channel].size()), reader->format().declaredFrames);
@@ -86,16 +67,61 @@ TEST_P(PcmEncodingTest, ReadsToTheSamplesFfmpegGives) {
     }
 }
 
+struct EncodingCase {
+    const char* name;
+    const char* extension;
+    QStringList command;  // ffmpeg's or sox's, with "OUT" for the file it writes
+    int channels;
+};
+
+std::ostream& operator<<(std::ostream& out, const EncodingCase& c) { return out << c.name; }
+
+class PcmEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
+
+// Noise that reaches full scale and clips, so every bit of every sample width is exercised,
+// written by ffmpeg and by sox, whose headers differ (extensible formats, "fact" and comment
+// chunks, a longer "fmt ").
+TEST_P(PcmEncodingTest, ReadsToTheSamplesFfmpegGives) {
+    testing::TestHome home;
+    AudioFiles files;
+    const EncodingCase& c = GetParam();
+    const QString file = files.path(QStringLiteral("noise.") + QLatin1String(c.extension));
+    QStringList arguments = c.command.mid(1);
+    arguments.replaceInStrings(QStringLiteral("OUT"), file);
+    AudioFiles::run(c.command.first(), arguments);
+    expectReadAsFfmpegReadsIt(file, c.channels);
+}
+
+QStringList ffmpegNoise(const char* codec, int channels) {
+    return {"ffmpeg", "-nostdin", "-loglevel", "error", "-f", "lavfi", "-i", "anoisesrc=c=white:a=1:d=1.3:r=44100",
+            "-af", "volume=1.5", "-ac", QString::number(channels), "-c:a", QLatin1String(codec), "OUT"};
+}
+
+QStringList soxNoise(const QStringList& format, int channels) {
+    return QStringList{"sox", "-R", "-V1", "-n"} + format +
+           QStringList{"-r", "44100", "-c", QString::number(channels), "OUT", "synth", "1.3", "whitenoise", "vol", "1.5"};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryPlainEncoding, PcmEncodingTest,
-    ::testing::Values(EncodingCase{"wav_u8", "wav", "pcm_u8", 2}, EncodingCase{"wav_s16_mono", "wav", "pcm_s16le", 1},
-                      EncodingCase{"wav_s24", "wav", "pcm_s24le", 2}, EncodingCase{"wav_s32", "wav", "pcm_s32le", 2},
-                      EncodingCase{"wav_f32", "wav", "pcm_f32le", 2}, EncodingCase{"wav_f64", "wav", "pcm_f64le", 1},
-                      EncodingCase{"wav_extensible_6ch", "wav", "pcm_s16le", 6},
-                      EncodingCase{"aiff_s8", "aiff", "pcm_s8", 1}, EncodingCase{"aiff_s16", "aiff", "pcm_s16be", 2},
-                      EncodingCase{"aiff_s24", "aiff", "pcm_s24be", 2}, EncodingCase{"aiff_s32", "aiff", "pcm_s32be", 3},
-                      EncodingCase{"aifc_sowt", "aiff", "pcm_s16le", 2}, EncodingCase{"aifc_fl32", "aiff", "pcm_f32be", 2},
-                      EncodingCase{"aifc_fl64", "aiff", "pcm_f64be", 1}),
+    ::testing::Values(EncodingCase{"wav_u8", "wav", ffmpegNoise("pcm_u8", 2), 2},
+                      EncodingCase{"wav_s16_mono", "wav", ffmpegNoise("pcm_s16le", 1), 1},
+                      EncodingCase{"wav_s24", "wav", ffmpegNoise("pcm_s24le", 2), 2},
+                      EncodingCase{"wav_s32", "wav", ffmpegNoise("pcm_s32le", 2), 2},
+                      EncodingCase{"wav_f32", "wav", ffmpegNoise("pcm_f32le", 2), 2},
+                      EncodingCase{"wav_f64", "wav", ffmpegNoise("pcm_f64le", 1), 1},
+                      EncodingCase{"wav_extensible_6ch", "wav", ffmpegNoise("pcm_s16le", 6), 6},
+                      EncodingCase{"aiff_s8", "aiff", ffmpegNoise("pcm_s8", 1), 1},
+                      EncodingCase{"aiff_s16", "aiff", ffmpegNoise("pcm_s16be", 2), 2},
+                      EncodingCase{"aiff_s24", "aiff", ffmpegNoise("pcm_s24be", 2), 2},
+                      EncodingCase{"aiff_s32", "aiff", ffmpegNoise("pcm_s32be", 3), 3},
+                      EncodingCase{"aifc_sowt", "aiff", ffmpegNoise("pcm_s16le", 2), 2},
+                      EncodingCase{"aifc_fl32", "aiff", ffmpegNoise("pcm_f32be", 2), 2},
+                      EncodingCase{"aifc_fl64", "aiff", ffmpegNoise("pcm_f64be", 1), 1},
+                      EncodingCase{"sox_wav_s24_extensible", "wav", soxNoise({"-b", "24"}, 2), 2},
+                      EncodingCase{"sox_wav_f32_with_fact", "wav", soxNoise({"-e", "floating-point", "-b", "32"}, 1), 1},
+                      EncodingCase{"sox_wav_u8", "wav", soxNoise({"-b", "8"}, 1), 1},
+                      EncodingCase{"sox_aiff_with_comment", "aiff", soxNoise({"-b", "24"}, 2), 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What the reader does not take whole stays FFmpeg's, whose verdicts stand for it: a stream
