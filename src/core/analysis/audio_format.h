@@ -20,8 +20,6 @@ struct AudioFormat {
     // The container's length after the encoder delay and priming that FFmpeg trims; an exact
     // packet count where the container only estimates it.
     std::int64_t declaredFrames = 0;
-    // Plain PCM, which costs next to nothing to decode.
-    bool pcm = false;
 
     bool plausible() const {
         return sampleRate >= lowestSampleRate && sampleRate <= highestSampleRate && channels >= 1 &&

@@ -2,10 +2,15 @@
 #pragma once
 
 #include "analysis/audio_block.h"
-#include "analysis/handoff_queue.h"
 
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
 #include <thread>
+#include <vector>
 
 namespace kelvara {
 
@@ -23,13 +28,25 @@ public:
 
     // The next block in file order, valid until the next call; nullptr after the last one.
     // Rethrows what the decoder threw once the blocks before it have been read.
-    const AudioBlock* next() { return blocks_.next(); }
+    const AudioBlock* next();
 
 private:
     bool consume(AudioBlock& block) override;
     void run(AudioDecoder& decoder);
 
-    HandoffQueue<AudioBlock> blocks_;
+    std::size_t depth_;
+    std::size_t batch_;
+    std::mutex mutex_;
+    std::condition_variable readable_;
+    std::condition_variable writable_;
+    bool readerWaiting_ = false;
+    bool decoderWaiting_ = false;
+    std::deque<AudioBlock> ready_;
+    std::vector<AudioBlock> spare_;
+    std::optional<AudioBlock> current_;
+    bool finished_ = false;
+    bool abandoned_ = false;
+    std::exception_ptr error_;
     std::thread worker_;
 };
 

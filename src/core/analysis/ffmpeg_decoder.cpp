@@ -354,7 +354,6 @@ FfmpegDecoder::FfmpegDecoder(const QString& path) : stream_(std::make_unique<Str
         throwUndecodable();
     }
     rejectImplausible(format_);
-    format_.pcm = codec->id >= AV_CODEC_ID_FIRST_AUDIO && codec->id < AV_CODEC_ID_ADPCM_IMA_QT;
     stream_->origin = timelineStart(container, stream_->stream);
     format_.declaredFrames = declaredLength(path, container, stream_->stream, format_.sampleRate);
     if (format_.declaredFrames < 1) {

@@ -131,7 +131,6 @@ PcmFileReader::PcmFileReader(std::unique_ptr<RegularFile> file, const PcmLayout&
     format_.sampleRate = layout.sampleRate;
     format_.channels = layout.channels;
     format_.declaredFrames = layout.frames;
-    format_.pcm = true;
 }
 
 std::int64_t PcmFileReader::decode(AudioBlockSink& sink) {

@@ -3,7 +3,6 @@
 
 #include "analysis/audio_decoder.h"
 #include "analysis/decoding_thread.h"
-#include "analysis/filtering_thread.h"
 #include "analysis/tempo_analyzer.h"
 #include "analysis/waveform_accumulator.h"
 #include "i18n/l.h"
@@ -64,22 +63,14 @@ private:
     ProgressReport& report_;
 };
 
-// Decoding runs on a thread of its own. Where it costs next to nothing (PCM), the filters
-// get a thread too, between the decoder and the sums.
-void addWithHelperThreads(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
-                          ProgressReport& report) {
+// Decoding runs on a thread of its own; filtering and summing on the caller's. Even where
+// decoding costs next to nothing (PCM), filtering on a third thread loses more than it gains:
+// each block's filtered samples, four times its size, would cross between cores twice.
+void addWithDecodingThread(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
+                           ProgressReport& report) {
     DecodingThread decoding(decoder);
     // Read to the decoder's end, not to the declared length: only there does it know
     // whether the audio ended where the file says.
-    if (decoder.format().pcm) {
-        FilteringThread filtering(decoding, accumulator);
-        while (const FilteredBlock* filtered = filtering.next()) {
-            throwIfCancelled(cancelled);
-            accumulator.add(*filtered, cancelled);
-            report.advance(filtered->frames);
-        }
-        return;
-    }
     while (const AudioBlock* block = decoding.next()) {
         throwIfCancelled(cancelled);
         accumulator.addBlock(*block, cancelled);
@@ -96,7 +87,7 @@ Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cance
     WaveformAccumulator accumulator(format.channels, format.sampleRate, format.declaredFrames);
     ProgressReport report(progress, format.declaredFrames);
     if (threads == AnalysisThreads::spread) {
-        addWithHelperThreads(decoder, accumulator, cancelled, report);
+        addWithDecodingThread(decoder, accumulator, cancelled, report);
     } else {
         AddingSink sink(accumulator, cancelled, report);
         decoder.decode(sink);
