@@ -35,9 +35,8 @@ public:
     // Adds a block, channel after channel, asking `cancelled` before each channel.
     void addBlock(const AudioBlock& block, const CancelCheck& cancelled);
 
-    // addBlock() in two halves that may run on two threads at once, the filters one block
-    // ahead of the sums: filter() touches only the filter memory, add() only the totals.
-    // Blocks must pass each half in file order.
+    // addBlock()'s two halves: filter() touches only the filter memory, add() only the
+    // totals. Blocks must pass each half in file order.
     void filter(const AudioBlock& block, FilteredBlock& out);
     void add(const FilteredBlock& filtered, const CancelCheck& cancelled);
 
