@@ -40,6 +40,13 @@ public:
     // unsupported" when reading or decoding fails for another reason than damaged data.
     std::int64_t decode(AudioBlockSink& sink);
 
+    // Whether decodeFrom() may start anywhere: only plain PCM, where a frame's place in the
+    // file is known without decoding what comes before it.
+    bool readsAnywhere() const { return pcm_ != nullptr; }
+    // decode() from `firstFrame`, a multiple of blockFrames, on: the blocks fall where
+    // decode()'s do. Only where readsAnywhere(); several threads may call it at once.
+    std::int64_t decodeFrom(std::int64_t firstFrame, AudioBlockSink& sink) const;
+
 private:
     std::unique_ptr<PcmFileReader> pcm_;
     std::unique_ptr<FfmpegDecoder> ffmpeg_;  // when the file is not plain PCM

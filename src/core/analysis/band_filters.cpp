@@ -305,6 +305,13 @@ BandFilters::BandFilters(double sampleRate) {
     }
 }
 
+BandFilters::Memory BandFilters::memory() const {
+    static_assert(sizeof(Memory) == sizeof state_);
+    Memory bits;
+    std::memcpy(bits.data(), &state_[0][0][0], sizeof bits);
+    return bits;
+}
+
 void BandFilters::process(std::span<const float> samples, std::span<BandSample> out) {
     const SubnormalsFlushed flushed;
     runChains<Float4, 1>({&coefficients_[0][0][0], {&state_[0][0][0]}, {samples.data()}, {out.data()}},

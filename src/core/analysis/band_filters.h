@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 namespace kelvara {
@@ -27,7 +28,13 @@ struct alignas(16) BandSample {
 // first two gave for the previous sample. Each chain still does exactly its own scalar
 // arithmetic, in the same order. Where the processor has AVX, two channels share one vector.
 class BandFilters {
+    static constexpr std::size_t lanes = 4;
+    static constexpr std::size_t steps = 2;
+
 public:
+    // The filter memory as bits: two banks whose memories are equal give the same output,
+    // bit for bit, from there on.
+    using Memory = std::array<std::uint32_t, steps * 2 * lanes>;
     // Coefficients of one section, normalised by a0: b0, b1, b2, a1, a2.
     struct Section {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
@@ -60,10 +67,9 @@ public:
     static void processPair(BandFilters& first, std::span<const float> firstSamples, std::span<BandSample> firstOut,
                             BandFilters& second, std::span<const float> secondSamples, std::span<BandSample> secondOut);
 
-private:
-    static constexpr std::size_t lanes = 4;
-    static constexpr std::size_t steps = 2;
+    Memory memory() const;
 
+private:
     std::array<Section, 2> low_;
     std::array<Section, 4> mid_;
     std::array<Section, 2> high_;

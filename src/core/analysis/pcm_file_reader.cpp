@@ -133,25 +133,25 @@ PcmFileReader::PcmFileReader(std::unique_ptr<RegularFile> file, const PcmLayout&
     format_.declaredFrames = layout.frames;
 }
 
-std::int64_t PcmFileReader::decode(AudioBlockSink& sink) {
+std::int64_t PcmFileReader::decode(AudioBlockSink& sink, std::int64_t firstFrame) const {
     AudioBlock block(layout_.channels, AudioFormat::blockFrames);
     std::vector<unsigned char> bytes(static_cast<std::size_t>(AudioFormat::blockFrames * layout_.frameBytes()));
-    std::int64_t delivered = 0;
-    while (delivered < layout_.frames) {
-        const std::int64_t count = std::min(AudioFormat::blockFrames, layout_.frames - delivered);
+    std::int64_t frame = std::clamp<std::int64_t>(firstFrame, 0, layout_.frames);
+    while (frame < layout_.frames) {
+        const std::int64_t count = std::min(AudioFormat::blockFrames, layout_.frames - frame);
         if (!readFully(file_->handle(), bytes.data(), static_cast<std::size_t>(count * layout_.frameBytes()),
-                       layout_.dataOffset + delivered * layout_.frameBytes())) {
+                       layout_.dataOffset + frame * layout_.frameBytes())) {
             throw WaveformError::unavailable(L("Аудиофайл прочитан не полностью; результат не сохранён."));
         }
-        block.restart(delivered);
+        block.restart(frame);
         (layout_.bigEndian ? convert<true> : convert<false>)(bytes.data(), count, layout_, block);
         block.grow(count);
-        delivered += count;
+        frame += count;
         if (!sink.consume(block)) {
             break;
         }
     }
-    return delivered;
+    return frame - firstFrame;
 }
 
 }  // namespace kelvara

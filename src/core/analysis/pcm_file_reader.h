@@ -24,9 +24,9 @@ public:
 
     const AudioFormat& format() const { return format_; }
 
-    // As AudioDecoder::decode. Throws WaveformError "incomplete" when the file shrinks
-    // while it is read.
-    std::int64_t decode(AudioBlockSink& sink);
+    // As AudioDecoder::decode, from `firstFrame` on. Throws WaveformError "incomplete" when
+    // the file shrinks while it is read. Several threads may decode one reader at once.
+    std::int64_t decode(AudioBlockSink& sink, std::int64_t firstFrame = 0) const;
 
 private:
     PcmFileReader(std::unique_ptr<RegularFile> file, const PcmLayout& layout);

@@ -137,9 +137,26 @@ std::int64_t WaveformAccumulator::firstFrameOf(std::int64_t point) const {
     return frame;
 }
 
-void WaveformAccumulator::addBlock(const AudioBlock& block, const CancelCheck& cancelled) {
+void WaveformAccumulator::addBlock(const AudioBlock& block, const CancelCheck& cancelled, std::int64_t endFrame) {
     filter(block, filtered_);
+    filtered_.frames = std::clamp<std::int64_t>(endFrame - block.firstFrame(), 0, block.frames());
     add(filtered_, cancelled);
+}
+
+std::vector<BandFilters::Memory> WaveformAccumulator::filterMemory() const {
+    std::vector<BandFilters::Memory> memory;
+    memory.reserve(filters_.size());
+    for (const BandFilters& filters : filters_) {
+        memory.push_back(filters.memory());
+    }
+    return memory;
+}
+
+void WaveformAccumulator::takePoints(const WaveformAccumulator& other, std::int64_t firstPoint) {
+    const auto first = static_cast<std::ptrdiff_t>(std::clamp<std::int64_t>(firstPoint, 0, points_));
+    std::copy(other.peaks_.begin() + first, other.peaks_.end(), peaks_.begin() + first);
+    std::copy(other.sums_.begin() + first, other.sums_.end(), sums_.begin() + first);
+    std::copy(other.counts_.begin() + first, other.counts_.end(), counts_.begin() + first);
 }
 
 // Channels are filtered two at a time where that is cheaper.

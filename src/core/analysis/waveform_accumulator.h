@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -32,8 +33,20 @@ public:
     // capped at the last point.
     std::int64_t pointOf(std::int64_t frame) const;
 
-    // Adds a block, channel after channel, asking `cancelled` before each channel.
-    void addBlock(const AudioBlock& block, const CancelCheck& cancelled);
+    // The first frame that falls into `point` or a later one.
+    std::int64_t firstFrameOf(std::int64_t point) const;
+
+    // Adds a block, channel after channel, asking `cancelled` before each channel; of its
+    // frames only those before `endFrame`, though the filters take all of them.
+    void addBlock(const AudioBlock& block, const CancelCheck& cancelled,
+                  std::int64_t endFrame = std::numeric_limits<std::int64_t>::max());
+
+    // Every channel's filter memory, in channel order.
+    std::vector<BandFilters::Memory> filterMemory() const;
+
+    // Replaces the totals of the points from `firstPoint` on with those of `other`, which
+    // must have been made for the same channels and length.
+    void takePoints(const WaveformAccumulator& other, std::int64_t firstPoint);
 
     // addBlock()'s two halves: filter() touches only the filter memory, add() only the
     // totals. Blocks must pass each half in file order.
@@ -50,8 +63,6 @@ private:
         std::span<const BandSample> samples;
     };
 
-    // The first frame that falls into `point` or a later one.
-    std::int64_t firstFrameOf(std::int64_t point) const;
     void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
     void addRuns(const Run& first, const Run& second);
     void addToPoint(std::size_t point, std::size_t samples, const Sums& sums, float largest);

@@ -3,6 +3,8 @@
 
 #include "analysis/audio_decoder.h"
 #include "analysis/decoding_thread.h"
+#include "analysis/progress_report.h"
+#include "analysis/split_reading.h"
 #include "analysis/tempo_analyzer.h"
 #include "analysis/waveform_accumulator.h"
 #include "i18n/l.h"
@@ -12,36 +14,6 @@
 namespace kelvara {
 
 namespace {
-
-constexpr double progressStep = 0.025;
-
-// Reports the fraction read at most once per progressStep; the first block always reports.
-class ProgressReport {
-public:
-    ProgressReport(const std::function<void(double)>& sink, std::int64_t declaredFrames)
-        : sink_(sink), declaredFrames_(declaredFrames) {}
-
-    void advance(std::int64_t frames) {
-        framesRead_ += frames;
-        const double fraction = static_cast<double>(framesRead_) / static_cast<double>(declaredFrames_);
-        if (fraction - reported_ >= progressStep) {
-            report(fraction);
-        }
-    }
-
-    void report(double fraction) {
-        reported_ = fraction;
-        if (sink_) {
-            sink_(fraction);
-        }
-    }
-
-private:
-    const std::function<void(double)>& sink_;
-    std::int64_t declaredFrames_;
-    std::int64_t framesRead_ = 0;
-    double reported_ = -1;
-};
 
 // Adds each block to the totals as the decoder hands it over, on the decoder's thread, which
 // is the caller's.
@@ -63,9 +35,9 @@ private:
     ProgressReport& report_;
 };
 
-// Decoding runs on a thread of its own; filtering and summing on the caller's. Even where
-// decoding costs next to nothing (PCM), filtering on a third thread loses more than it gains:
-// each block's filtered samples, four times its size, would cross between cores twice.
+// Decoding runs on a thread of its own; filtering and summing on the caller's. Filtering on a
+// third thread would lose more than it gains: each block's filtered samples, four times its
+// size, would cross between cores twice.
 void addWithDecodingThread(AudioDecoder& decoder, WaveformAccumulator& accumulator, const CancelCheck& cancelled,
                            ProgressReport& report) {
     DecodingThread decoding(decoder);
@@ -86,7 +58,9 @@ Waveform WaveformAnalyzer::analyze(const QString& path, const CancelCheck& cance
     const AudioFormat format = decoder.format();
     WaveformAccumulator accumulator(format.channels, format.sampleRate, format.declaredFrames);
     ProgressReport report(progress, format.declaredFrames);
-    if (threads == AnalysisThreads::spread) {
+    if (threads == AnalysisThreads::spread && SplitReading::worthIt(decoder)) {
+        SplitReading::add(decoder, accumulator, cancelled, report);
+    } else if (threads == AnalysisThreads::spread) {
         addWithDecodingThread(decoder, accumulator, cancelled, report);
     } else {
         AddingSink sink(accumulator, cancelled, report);

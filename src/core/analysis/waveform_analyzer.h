@@ -12,7 +12,7 @@
 namespace kelvara {
 
 // Turns one local audio file into its Waveform: decodes it once, block by block (spread: on a
-// second thread, a few blocks ahead), sums every point's peak and the squares of the signal
+// second thread, a few blocks ahead, or for PCM as two halves at once), sums every point's peak and the squares of the signal
 // and its three bands, and finally runs the tempo analyser on the finished record.
 class WaveformAnalyzer {
 public:

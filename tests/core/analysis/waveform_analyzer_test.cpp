@@ -172,9 +172,10 @@ TEST_F(WaveformAnalyzerTest, SilenceAndASteadyToneHaveNoGrid) {
 
 namespace {
 
-// PCM is filtered on a second thread; FLAC, which holds the same samples, on the analysing
-// thread; with AnalysisThreads::one either is decoded, filtered and summed on the calling
-// thread alone. The records must agree to the bit, for a pair of channels and for an odd one.
+// PCM is read as two halves at once; FLAC, which holds the same samples, is decoded on a
+// thread of its own; with AnalysisThreads::one either is decoded, filtered and summed on the
+// calling thread alone. The records must agree to the bit, for a pair of channels and for an
+// odd one.
 TEST_F(WaveformAnalyzerTest, HowTheWorkIsSpreadChangesNoBit) {
     using kelvara::AnalysisThreads;
     for (const int channels : {2, 3}) {
