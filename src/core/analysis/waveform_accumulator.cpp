@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace kelvara {
 
@@ -24,6 +23,16 @@ struct Totals {
     float largest = 0;
 };
 
+// How many runs are summed side by side. Each run's additions form one chain, three cycles
+// per sample; the processor keeps this many chains moving at once.
+constexpr std::size_t sideBySide = 4;
+
+// Runs of different points, summed together, and their totals.
+struct RunGroup {
+    std::array<std::span<const BandSample>, sideBySide> samples;
+    std::array<Totals, sideBySide> totals;
+};
+
 // The running totals of one point while a run is added: the four sums of squares, in the lane
 // order of BandSample, and over all four lanes the largest magnitude (maxima come out the same
 // in any order; only the signal lane is read, and the cleaned signal is never NaN). The sums
@@ -32,12 +41,13 @@ struct Totals {
 template <typename Vector>
 class RunningTotals {
 public:
-    [[gnu::always_inline]] explicit RunningTotals(const Totals& totals) {
+    [[gnu::always_inline]] void load(const Totals& totals) {
         for (std::size_t part = 0; part < parts; ++part) {
             for (std::size_t lane = 0; lane < width; ++lane) {
                 sums_[part][lane] = totals.sums[part * width + lane];
             }
         }
+        largest_ = Float4{};
     }
 
     [[gnu::always_inline]] void add(const BandSample& sample) {
@@ -73,37 +83,34 @@ private:
     Float4 largest_ = {};
 };
 
-// Adds each run to its totals, sample after sample in frame order; the two runs' chains of
+// Adds each run to its totals, sample after sample in frame order; the runs' chains of
 // additions overlap instead of waiting for each other. The totals are copied into locals
 // so that they stay in registers.
 template <typename Vector>
-[[gnu::always_inline]] inline void addSideBySide(std::span<const BandSample> first, Totals& firstTotals,
-                                                 std::span<const BandSample> second, Totals& secondTotals) {
-    RunningTotals<Vector> a(firstTotals), b(secondTotals);
-    const std::size_t together = std::min(first.size(), second.size());
+[[gnu::always_inline]] inline void addSideBySide(RunGroup& group) {
+    RunningTotals<Vector> running[sideBySide];
+    std::size_t together = group.samples[0].size();
+    for (std::size_t k = 0; k < sideBySide; ++k) {
+        running[k].load(group.totals[k]);
+        together = std::min(together, group.samples[k].size());
+    }
     for (std::size_t i = 0; i < together; ++i) {
-        a.add(first[i]);
-        b.add(second[i]);
+#pragma GCC unroll 4
+        for (std::size_t k = 0; k < sideBySide; ++k) {
+            running[k].add(group.samples[k][i]);
+        }
     }
-    for (std::size_t i = together; i < first.size(); ++i) {
-        a.add(first[i]);
+    for (std::size_t k = 0; k < sideBySide; ++k) {
+        for (std::size_t i = together; i < group.samples[k].size(); ++i) {
+            running[k].add(group.samples[k][i]);
+        }
+        running[k].store(group.totals[k]);
     }
-    for (std::size_t i = together; i < second.size(); ++i) {
-        b.add(second[i]);
-    }
-    a.store(firstTotals);
-    b.store(secondTotals);
 }
 
-[[gnu::target("avx")]] void addSideBySideWithAvx(std::span<const BandSample> first, Totals& firstTotals,
-                                                 std::span<const BandSample> second, Totals& secondTotals) {
-    addSideBySide<Double4>(first, firstTotals, second, secondTotals);
-}
+[[gnu::target("avx")]] void addSideBySideWithAvx(RunGroup& group) { addSideBySide<Double4>(group); }
 
-void addSideBySidePortably(std::span<const BandSample> first, Totals& firstTotals, std::span<const BandSample> second,
-                           Totals& secondTotals) {
-    addSideBySide<Double2>(first, firstTotals, second, secondTotals);
-}
+void addSideBySidePortably(RunGroup& group) { addSideBySide<Double2>(group); }
 
 }  // namespace
 
@@ -186,42 +193,43 @@ void WaveformAccumulator::add(const FilteredBlock& filtered, const CancelCheck& 
     }
 }
 
-// Runs of neighbouring points are summed two at a time.
+// Runs of neighbouring points are summed a few at a time.
 void WaveformAccumulator::addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame) {
     const auto frames = static_cast<std::int64_t>(filtered.size());
-    std::optional<Run> waiting;
+    std::array<Run, sideBySide> group;
+    std::size_t grouped = 0;
     std::int64_t j = 0;
     while (j < frames) {
         const std::int64_t point = pointOf(firstFrame + j);
         const std::int64_t end =
             point == points_ - 1 ? frames : std::min(frames, firstFrameOf(point + 1) - firstFrame);
-        const Run run{point, filtered.subspan(static_cast<std::size_t>(j), static_cast<std::size_t>(end - j))};
-        if (waiting) {
-            addRuns(*waiting, run);
-            waiting.reset();
-        } else {
-            waiting = run;
+        group[grouped++] = {point, filtered.subspan(static_cast<std::size_t>(j), static_cast<std::size_t>(end - j))};
+        if (grouped == sideBySide) {
+            addRuns(group);
+            grouped = 0;
         }
         j = end;
     }
-    if (waiting) {
-        addRuns(*waiting, {waiting->point, {}});
+    if (grouped > 0) {
+        addRuns({group.data(), grouped});
     }
 }
 
-// `second` may be empty; then it stands for no point and is left alone.
-void WaveformAccumulator::addRuns(const Run& first, const Run& second) {
-    const auto p = static_cast<std::size_t>(first.point);
-    const auto q = static_cast<std::size_t>(second.point);
-    Totals a{sums_[p]}, b{sums_[q]};
-    if (hasAvx()) {
-        addSideBySideWithAvx(first.samples, a, second.samples, b);
-    } else {
-        addSideBySidePortably(first.samples, a, second.samples, b);
+// Up to sideBySide runs, each of another point.
+void WaveformAccumulator::addRuns(std::span<const Run> runs) {
+    RunGroup group;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        group.samples[k] = runs[k].samples;
+        group.totals[k].sums = sums_[static_cast<std::size_t>(runs[k].point)];
     }
-    addToPoint(p, first.samples.size(), a.sums, a.largest);
-    if (!second.samples.empty()) {
-        addToPoint(q, second.samples.size(), b.sums, b.largest);
+    if (hasAvx()) {
+        addSideBySideWithAvx(group);
+    } else {
+        addSideBySidePortably(group);
+    }
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        addToPoint(static_cast<std::size_t>(runs[k].point), runs[k].samples.size(), group.totals[k].sums,
+                   group.totals[k].largest);
     }
 }
 

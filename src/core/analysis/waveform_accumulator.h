@@ -64,7 +64,7 @@ private:
     };
 
     void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
-    void addRuns(const Run& first, const Run& second);
+    void addRuns(std::span<const Run> runs);
     void addToPoint(std::size_t point, std::size_t samples, const Sums& sums, float largest);
     std::vector<float> levels(std::size_t lane) const;
 
