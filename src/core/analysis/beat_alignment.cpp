@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/beat_alignment.h"
 
+#include "analysis/two_thread_range.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -77,23 +79,30 @@ PhaseScore fitPhase(const std::vector<Onset>& onsets, double period, double rate
 }
 
 // Searches ±1 envelope sample around the period in steps of 1/80 sample; the first best wins.
+// The candidates are scored on two threads, then compared in order.
 Phase refinePeriod(const std::vector<Onset>& onsets, double period, double rate, const CancelCheck& cancelled) {
-    std::vector<double> folded;
-    Phase best{period, 0};
-    double bestScore = -1;
-    auto consider = [&](double q) {
-        const PhaseScore fit = fitPhase(onsets, q, rate, folded);
-        if (fit.score > bestScore) {
-            bestScore = fit.score;
-            best = {q, fit.phase};
+    std::vector<double> candidates{period};
+    for (int s = -refinementSteps; s <= refinementSteps; ++s) {
+        candidates.push_back(period + (s / rate) / refinementSteps);
+    }
+    std::vector<PhaseScore> fits(candidates.size());
+    const auto someCandidates = [&](std::size_t first, std::size_t end, const CancelCheck& stop) {
+        std::vector<double> folded;
+        for (std::size_t c = first; c < end; ++c) {
+            if (c % refinementPollEvery == 0) {
+                throwIfCancelled(stop);
+            }
+            fits[c] = fitPhase(onsets, candidates[c], rate, folded);
         }
     };
-    consider(period);
-    for (int s = -refinementSteps; s <= refinementSteps; ++s) {
-        if ((s + refinementSteps) % refinementPollEvery == 0) {
-            throwIfCancelled(cancelled);
+    acrossTwoThreads(candidates.size(), someCandidates, cancelled);
+    Phase best{period, 0};
+    double bestScore = -1;
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        if (fits[c].score > bestScore) {
+            bestScore = fits[c].score;
+            best = {candidates[c], fits[c].phase};
         }
-        consider(period + (s / rate) / refinementSteps);
     }
     return best;
 }

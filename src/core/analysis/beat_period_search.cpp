@@ -2,6 +2,7 @@
 #include "analysis/beat_period_search.h"
 
 #include "analysis/lag_correlation.h"
+#include "analysis/two_thread_range.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,17 +16,19 @@ constexpr std::size_t minimumBeats = 8;
 constexpr double minimumScore = 0.08;
 constexpr double flatCurvature = 0.000001;
 
-// The correlation for the lags firstLag…lastLag (entries below firstLag stay 0).
+// The correlation for the lags firstLag…lastLag (entries below firstLag stay 0), on two
+// threads: each lag is a sum over the whole envelope.
 std::vector<double> correlations(const LagCorrelation& correlation, std::size_t firstLag, std::size_t lastLag,
                                  const CancelCheck& cancelled) {
     std::vector<double> result(lastLag + 1, 0.0);
     throwIfCancelled(cancelled);
-    for (std::size_t lag = firstLag; lag <= lastLag; ++lag) {
-        result[lag] = correlation.at(lag);
-        if (lag < lastLag) {
-            throwIfCancelled(cancelled);
+    const auto someLags = [&](std::size_t first, std::size_t end, const CancelCheck& stop) {
+        for (std::size_t lag = firstLag + first; lag < firstLag + end; ++lag) {
+            result[lag] = correlation.at(lag);
+            throwIfCancelled(stop);
         }
-    }
+    };
+    acrossTwoThreads(lastLag + 1 - firstLag, someLags, cancelled);
     return result;
 }
 

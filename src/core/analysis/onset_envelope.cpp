@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/onset_envelope.h"
 
+#include "analysis/two_thread_range.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -47,31 +49,46 @@ struct BandMeasures {
     std::vector<double> energy;
 };
 
+// The mean square of a band over the points that envelope sample i of m covers (n points).
+double bandPower(const std::vector<float>& values, std::uint64_t i, std::uint64_t n, std::uint64_t m) {
+    const std::uint64_t first = i * n / m;
+    const std::uint64_t end = std::max(first + 1, (i + 1) * n / m);
+    return meanSquare(std::span<const float>(values).subspan(first, end - first));
+}
+
+double logLevel(double power) { return std::log(1.0 + 100.0 * std::sqrt(power)); }
+
+// On two threads; the second half starts from the levels just before it, so every sample
+// comes out as if one thread had gone through them all.
 BandMeasures measureBands(const Waveform& waveform, std::size_t sampleCount, const CancelCheck& cancelled) {
     const std::array<Band, 3> bands{{{waveform.low, 1.4}, {waveform.mid, 1.0}, {waveform.high, 0.7}}};
     const auto n = static_cast<std::uint64_t>(waveform.low.size());
     const std::uint64_t m = sampleCount;
-    std::array<double, 3> previous{};
     const std::vector<double> zeros(sampleCount, 0.0);
     BandMeasures measures{zeros, zeros, zeros};
-    for (std::uint64_t i = 0; i < m; ++i) {
-        if (i % cancelPollInterval == 0) {
-            throwIfCancelled(cancelled);
+    const auto someSamples = [&](std::size_t firstSample, std::size_t endSample, const CancelCheck& stop) {
+        std::array<double, 3> previous{};
+        for (std::size_t b = 0; firstSample > 0 && b < bands.size(); ++b) {
+            previous[b] = logLevel(bandPower(bands[b].values, firstSample - 1, n, m));
         }
-        const std::uint64_t first = i * n / m;
-        const std::uint64_t end = std::max(first + 1, (i + 1) * n / m);
-        for (std::size_t b = 0; b < bands.size(); ++b) {
-            const double power = meanSquare(std::span<const float>(bands[b].values).subspan(first, end - first));
-            const double level = std::log(1.0 + 100.0 * std::sqrt(power));
-            const double rise = std::max(0.0, level - previous[b]);
-            if (b == lowBand) {
-                measures.lowRises[i] = rise;
+        for (std::uint64_t i = firstSample; i < endSample; ++i) {
+            if (i % cancelPollInterval == 0) {
+                throwIfCancelled(stop);
             }
-            measures.rises[i] += bands[b].weight * rise;
-            measures.energy[i] += power;
-            previous[b] = level;
+            for (std::size_t b = 0; b < bands.size(); ++b) {
+                const double power = bandPower(bands[b].values, i, n, m);
+                const double level = logLevel(power);
+                const double rise = std::max(0.0, level - previous[b]);
+                if (b == lowBand) {
+                    measures.lowRises[i] = rise;
+                }
+                measures.rises[i] += bands[b].weight * rise;
+                measures.energy[i] += power;
+                previous[b] = level;
+            }
         }
-    }
+    };
+    acrossTwoThreads(m, someSamples, cancelled);
     return measures;
 }
 
