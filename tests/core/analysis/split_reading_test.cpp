@@ -4,11 +4,16 @@
 #include "analysis/audio_decoder.h"
 #include "analysis/progress_report.h"
 #include "analysis/waveform_accumulator.h"
+#include "i18n/l.h"
+#include "models/waveform_error.h"
 #include "audio_files.h"
 #include "models/cancellation.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <tuple>
 
@@ -113,6 +118,25 @@ TEST_F(SplitReadingTest, ProgressCountsBothHalves) {
     for (std::size_t i = 1; i < reports.size(); ++i) {
         EXPECT_GE(reports[i] - reports[i - 1], ProgressReport::step);
     }
+}
+
+// A file cut short while its halves are read ends in the reader's own verdict, whichever
+// half meets the cut, and never in a record.
+TEST_F(SplitReadingTest, AFileCutWhileReadEndsInTheIncompleteVerdict) {
+    const QString file = files.synthesize(QStringLiteral("cut.wav"), {"-r", "44100", "-c", "2", "-b", "16"},
+                                          {"synth", "30", "pinknoise"});
+    bool cut = false;
+    try {
+        split(file, [&](double fraction) {
+            if (!cut && fraction > 0.2) {
+                cut = QFile::resize(file, QFileInfo(file).size() * 2 / 5);
+            }
+        });
+        ADD_FAILURE() << "a cut file gave a record";
+    } catch (const kelvara::WaveformError& error) {
+        EXPECT_EQ(error.text(), kelvara::L("Аудиофайл прочитан не полностью; результат не сохранён."));
+    }
+    EXPECT_TRUE(cut);
 }
 
 // Cancelling stops both halves: the call ends with CancellationError, the second half's
