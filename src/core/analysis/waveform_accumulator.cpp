@@ -5,53 +5,58 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kelvara {
 
 namespace {
 
 using Float4 = float __attribute__((vector_size(16)));
+using Float8 = float __attribute__((vector_size(32)));
 using Double2 = double __attribute__((vector_size(16)));
 using Double4 = double __attribute__((vector_size(32)));
 using Lanes4 = std::int32_t __attribute__((vector_size(16)));
+using Lanes8 = std::int32_t __attribute__((vector_size(32)));
+
+// The integer vector of a float vector's shape, for its sign bits.
+template <typename Vector>
+struct VectorTraits;
+template <>
+struct VectorTraits<Float4> {
+    using Lanes = Lanes4;
+};
+template <>
+struct VectorTraits<Float8> {
+    using Lanes = Lanes8;
+};
 
 constexpr std::size_t lowLane = 0, midLane = 1, highLane = 2, signalLane = 3;
-
-// What a run adds to a point: its sums of squares and its largest |signal|.
-struct Totals {
-    WaveformAccumulator::Sums sums;
-    float largest = 0;
-};
 
 // How many runs are summed side by side. Each run's additions form one chain, three cycles
 // per sample; the processor keeps this many chains moving at once.
 constexpr std::size_t sideBySide = 4;
 
-// Runs of different points, summed together, and their totals.
+// Runs of different points, summed together, and their sums of squares.
 struct RunGroup {
     std::array<std::span<const BandSample>, sideBySide> samples;
-    std::array<Totals, sideBySide> totals;
+    std::array<WaveformAccumulator::Sums, sideBySide> sums;
 };
 
 // The running totals of one point while a run is added: the four sums of squares, in the lane
-// order of BandSample, and over all four lanes the largest magnitude (maxima come out the same
-// in any order; only the signal lane is read, and the cleaned signal is never NaN). The sums
-// sit in one AVX register (Double4) or in two SSE or NEON ones (Double2): the same lane-wise
-// arithmetic either way, so the same bits.
+// order of BandSample. They sit in one AVX register (Double4) or in two SSE or NEON ones
+// (Double2): the same lane-wise arithmetic either way, so the same bits.
 template <typename Vector>
 class RunningTotals {
 public:
-    [[gnu::always_inline]] void load(const Totals& totals) {
+    [[gnu::always_inline]] void load(const WaveformAccumulator::Sums& sums) {
         for (std::size_t part = 0; part < parts; ++part) {
             for (std::size_t lane = 0; lane < width; ++lane) {
-                sums_[part][lane] = totals.sums[part * width + lane];
+                sums_[part][lane] = sums[part * width + lane];
             }
         }
-        largest_ = Float4{};
     }
 
     [[gnu::always_inline]] void add(const BandSample& sample) {
-        const Float4 lanes = {sample.low, sample.mid, sample.high, sample.signal};
         if constexpr (parts == 1) {
             const Vector wide = {sample.low, sample.mid, sample.high, sample.signal};
             sums_[0] += wide * wide;
@@ -61,18 +66,14 @@ public:
             sums_[0] += lowMid * lowMid;
             sums_[1] += highSignal * highSignal;
         }
-        const Lanes4 magnitudeBits = {0x7fffffff, 0x7fffffff, 0x7fffffff, 0x7fffffff};
-        const auto magnitude = reinterpret_cast<Float4>(reinterpret_cast<Lanes4>(lanes) & magnitudeBits);
-        largest_ = largest_ > magnitude ? largest_ : magnitude;
     }
 
-    [[gnu::always_inline]] void store(Totals& totals) const {
+    [[gnu::always_inline]] void store(WaveformAccumulator::Sums& sums) const {
         for (std::size_t part = 0; part < parts; ++part) {
             for (std::size_t lane = 0; lane < width; ++lane) {
-                totals.sums[part * width + lane] = sums_[part][lane];
+                sums[part * width + lane] = sums_[part][lane];
             }
         }
-        totals.largest = largest_[signalLane];
     }
 
 private:
@@ -80,7 +81,6 @@ private:
     static constexpr std::size_t parts = 4 / width;
 
     Vector sums_[parts];
-    Float4 largest_ = {};
 };
 
 // Adds each run to its totals, sample after sample in frame order; the runs' chains of
@@ -91,7 +91,7 @@ template <typename Vector>
     RunningTotals<Vector> running[sideBySide];
     std::size_t together = group.samples[0].size();
     for (std::size_t k = 0; k < sideBySide; ++k) {
-        running[k].load(group.totals[k]);
+        running[k].load(group.sums[k]);
         together = std::min(together, group.samples[k].size());
     }
     for (std::size_t i = 0; i < together; ++i) {
@@ -104,13 +104,50 @@ template <typename Vector>
         for (std::size_t i = together; i < group.samples[k].size(); ++i) {
             running[k].add(group.samples[k][i]);
         }
-        running[k].store(group.totals[k]);
+        running[k].store(group.sums[k]);
     }
 }
 
 [[gnu::target("avx")]] void addSideBySideWithAvx(RunGroup& group) { addSideBySide<Double4>(group); }
 
 void addSideBySidePortably(RunGroup& group) { addSideBySide<Double2>(group); }
+
+// The largest magnitude among samples as read, each cleaned as the filters clean it (NaN,
+// infinity and overflowing values count as 0), so it is the largest |signal| of the band
+// split, found here at a fraction of the cost: the samples lie side by side. Maxima come out
+// the same in any order.
+template <typename Vector>
+[[gnu::always_inline]] inline float largestOf(std::span<const float> samples) {
+    using Lanes = typename VectorTraits<Vector>::Lanes;
+    constexpr std::size_t width = sizeof(Vector) / sizeof(float);
+    Lanes magnitudeBits;
+    Vector usable, largest{};
+    for (std::size_t lane = 0; lane < width; ++lane) {
+        magnitudeBits[lane] = 0x7fffffff;
+        usable[lane] = BandFilters::largestUsableSample;
+    }
+    std::size_t i = 0;
+    for (; i + width <= samples.size(); i += width) {
+        Vector x;
+        std::memcpy(&x, samples.data() + i, sizeof x);
+        const auto magnitude = reinterpret_cast<Vector>(reinterpret_cast<Lanes>(x) & magnitudeBits);
+        const Vector clean = magnitude <= usable ? magnitude : Vector{};  // NaN fails too
+        largest = largest > clean ? largest : clean;
+    }
+    float result = 0;
+    for (std::size_t lane = 0; lane < width; ++lane) {
+        result = std::max(result, largest[lane]);
+    }
+    for (; i < samples.size(); ++i) {
+        const float magnitude = std::fabs(samples[i]);
+        result = std::max(result, magnitude <= BandFilters::largestUsableSample ? magnitude : 0.0f);
+    }
+    return result;
+}
+
+[[gnu::target("avx")]] float largestWithAvx(std::span<const float> samples) { return largestOf<Float8>(samples); }
+
+float largestPortably(std::span<const float> samples) { return largestOf<Float4>(samples); }
 
 }  // namespace
 
@@ -145,9 +182,13 @@ std::int64_t WaveformAccumulator::firstFrameOf(std::int64_t point) const {
 }
 
 void WaveformAccumulator::addBlock(const AudioBlock& block, const CancelCheck& cancelled, std::int64_t endFrame) {
-    filter(block, filtered_);
-    filtered_.frames = std::clamp<std::int64_t>(endFrame - block.firstFrame(), 0, block.frames());
-    add(filtered_, cancelled);
+    filter(block);
+    const auto frames = static_cast<std::size_t>(std::clamp<std::int64_t>(endFrame - block.firstFrame(), 0, block.frames()));
+    for (int c = 0; c < block.channels(); ++c) {
+        throwIfCancelled(cancelled);
+        addChannel(block.channel(c).first(frames), std::span(filtered_[static_cast<std::size_t>(c)]).first(frames),
+                   block.firstFrame());
+    }
 }
 
 std::vector<BandFilters::Memory> WaveformAccumulator::filterMemory() const {
@@ -167,34 +208,27 @@ void WaveformAccumulator::takePoints(const WaveformAccumulator& other, std::int6
 }
 
 // Channels are filtered two at a time where that is cheaper.
-void WaveformAccumulator::filter(const AudioBlock& block, FilteredBlock& out) {
+void WaveformAccumulator::filter(const AudioBlock& block) {
     const auto frames = static_cast<std::size_t>(block.frames());
-    out.firstFrame = block.firstFrame();
-    out.frames = block.frames();
-    out.channels.resize(static_cast<std::size_t>(block.channels()));
-    for (auto& channel : out.channels) {
+    filtered_.resize(static_cast<std::size_t>(block.channels()));
+    for (auto& channel : filtered_) {
         channel.resize(std::max(channel.size(), frames));
     }
+    auto& out = filtered_;
     for (int c = 0; c < block.channels(); c += 2) {
         const auto first = static_cast<std::size_t>(c);
         if (c + 1 < block.channels()) {
-            BandFilters::processPair(filters_[first], block.channel(c), out.channels[first], filters_[first + 1],
-                                     block.channel(c + 1), out.channels[first + 1]);
+            BandFilters::processPair(filters_[first], block.channel(c), out[first], filters_[first + 1],
+                                     block.channel(c + 1), out[first + 1]);
         } else {
-            filters_[first].process(block.channel(c), out.channels[first]);
+            filters_[first].process(block.channel(c), out[first]);
         }
     }
 }
 
-void WaveformAccumulator::add(const FilteredBlock& filtered, const CancelCheck& cancelled) {
-    for (const auto& channel : filtered.channels) {
-        throwIfCancelled(cancelled);
-        addFiltered({channel.data(), static_cast<std::size_t>(filtered.frames)}, filtered.firstFrame);
-    }
-}
-
 // Runs of neighbouring points are summed a few at a time.
-void WaveformAccumulator::addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame) {
+void WaveformAccumulator::addChannel(std::span<const float> read, std::span<const BandSample> filtered,
+                                     std::int64_t firstFrame) {
     const auto frames = static_cast<std::int64_t>(filtered.size());
     std::array<Run, sideBySide> group;
     std::size_t grouped = 0;
@@ -203,7 +237,9 @@ void WaveformAccumulator::addFiltered(std::span<const BandSample> filtered, std:
         const std::int64_t point = pointOf(firstFrame + j);
         const std::int64_t end =
             point == points_ - 1 ? frames : std::min(frames, firstFrameOf(point + 1) - firstFrame);
-        group[grouped++] = {point, filtered.subspan(static_cast<std::size_t>(j), static_cast<std::size_t>(end - j))};
+        const auto first = static_cast<std::size_t>(j);
+        const auto count = static_cast<std::size_t>(end - j);
+        group[grouped++] = {point, read.subspan(first, count), filtered.subspan(first, count)};
         if (grouped == sideBySide) {
             addRuns(group);
             grouped = 0;
@@ -219,17 +255,18 @@ void WaveformAccumulator::addFiltered(std::span<const BandSample> filtered, std:
 void WaveformAccumulator::addRuns(std::span<const Run> runs) {
     RunGroup group;
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        group.samples[k] = runs[k].samples;
-        group.totals[k].sums = sums_[static_cast<std::size_t>(runs[k].point)];
+        group.samples[k] = runs[k].filtered;
+        group.sums[k] = sums_[static_cast<std::size_t>(runs[k].point)];
     }
-    if (hasAvx()) {
+    const bool avx = hasAvx();
+    if (avx) {
         addSideBySideWithAvx(group);
     } else {
         addSideBySidePortably(group);
     }
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        addToPoint(static_cast<std::size_t>(runs[k].point), runs[k].samples.size(), group.totals[k].sums,
-                   group.totals[k].largest);
+        const float largest = avx ? largestWithAvx(runs[k].read) : largestPortably(runs[k].read);
+        addToPoint(static_cast<std::size_t>(runs[k].point), runs[k].read.size(), group.sums[k], largest);
     }
 }
 

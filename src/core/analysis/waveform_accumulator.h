@@ -3,7 +3,6 @@
 
 #include "analysis/audio_block.h"
 #include "analysis/band_filters.h"
-#include "analysis/filtered_block.h"
 #include "models/cancellation.h"
 #include "models/waveform.h"
 
@@ -48,22 +47,20 @@ public:
     // must have been made for the same channels and length.
     void takePoints(const WaveformAccumulator& other, std::int64_t firstPoint);
 
-    // addBlock()'s two halves: filter() touches only the filter memory, add() only the
-    // totals. Blocks must pass each half in file order.
-    void filter(const AudioBlock& block, FilteredBlock& out);
-    void add(const FilteredBlock& filtered, const CancelCheck& cancelled);
-
     // The levels so far: √(sum ÷ count) capped at 1, 0 for a point without samples.
     Waveform finish(double duration) const;
 
 private:
-    // The samples of one channel in one block that fall into one point.
+    // The samples of one channel in one block that fall into one point, as read and after
+    // the band split.
     struct Run {
         std::int64_t point;
-        std::span<const BandSample> samples;
+        std::span<const float> read;
+        std::span<const BandSample> filtered;
     };
 
-    void addFiltered(std::span<const BandSample> filtered, std::int64_t firstFrame);
+    void filter(const AudioBlock& block);
+    void addChannel(std::span<const float> read, std::span<const BandSample> filtered, std::int64_t firstFrame);
     void addRuns(std::span<const Run> runs);
     void addToPoint(std::size_t point, std::size_t samples, const Sums& sums, float largest);
     std::vector<float> levels(std::size_t lane) const;
@@ -71,7 +68,9 @@ private:
     std::int64_t length_;
     std::int64_t points_;
     std::vector<BandFilters> filters_;
-    FilteredBlock filtered_;
+    // Each channel of the last block after the band split; the buffers only grow, so block
+    // after block allocates nothing.
+    std::vector<std::vector<BandSample>> filtered_;
     std::vector<float> peaks_;
     std::vector<Sums> sums_;
     std::vector<std::int64_t> counts_;
