@@ -2,6 +2,7 @@
 #include "analysis/band_filters.h"
 
 #include "analysis/avx_support.h"
+#include "analysis/vector_types.h"
 #include "i18n/l.h"
 #include "models/waveform_error.h"
 
@@ -21,10 +22,6 @@ namespace {
 
 // The lanes of one channel (low, mid's first half, high, mid's second half) fill one SSE
 // register on baseline x86-64 and one NEON register elsewhere; two channels fill one AVX one.
-using Float4 = float __attribute__((vector_size(16)));
-using Float8 = float __attribute__((vector_size(32)));
-using Lanes4 = std::int32_t __attribute__((vector_size(16)));
-using Lanes8 = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t lanesPerChannel = 4;
 constexpr std::size_t lateMidLane = 3;
 // Each lane runs two sections per step (see the class comment).
@@ -78,21 +75,11 @@ struct Channels {
     }
 };
 
-template <typename Vector>
-struct VectorTraits;
-template <>
-struct VectorTraits<Float4> {
-    using Mask = Lanes4;
-};
-template <>
-struct VectorTraits<Float8> {
-    using Mask = Lanes8;
-};
 
 // The two steps of every lane with their memory, loaded once per block.
 template <typename Vector>
 struct Steps {
-    using Mask = typename VectorTraits<Vector>::Mask;
+    using Mask = LanesOf<Vector>;
 
     Vector b0[stepsPerSample], b1[stepsPerSample], b2[stepsPerSample], a1[stepsPerSample], a2[stepsPerSample];
     Vector s1[stepsPerSample], s2[stepsPerSample];
@@ -180,7 +167,7 @@ template <typename Vector, std::size_t channels>
 // Runs the chains of one or two channels, which share their coefficients, through one loop.
 template <typename Vector, std::size_t channels>
 [[gnu::always_inline]] inline void runChains(const Channels<channels>& io, std::size_t frames) {
-    using Mask = typename VectorTraits<Vector>::Mask;
+    using Mask = LanesOf<Vector>;
     Steps<Vector> chain;
     for (std::size_t k = 0; k < stepsPerSample; ++k) {
         gather(chain.b0[k], io.coefficientOf(k, 0));

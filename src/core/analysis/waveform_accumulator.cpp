@@ -2,6 +2,7 @@
 #include "analysis/waveform_accumulator.h"
 
 #include "analysis/avx_support.h"
+#include "analysis/vector_types.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,25 +11,6 @@
 namespace kelvara {
 
 namespace {
-
-using Float4 = float __attribute__((vector_size(16)));
-using Float8 = float __attribute__((vector_size(32)));
-using Double2 = double __attribute__((vector_size(16)));
-using Double4 = double __attribute__((vector_size(32)));
-using Lanes4 = std::int32_t __attribute__((vector_size(16)));
-using Lanes8 = std::int32_t __attribute__((vector_size(32)));
-
-// The integer vector of a float vector's shape, for its sign bits.
-template <typename Vector>
-struct VectorTraits;
-template <>
-struct VectorTraits<Float4> {
-    using Lanes = Lanes4;
-};
-template <>
-struct VectorTraits<Float8> {
-    using Lanes = Lanes8;
-};
 
 constexpr std::size_t lowLane = 0, midLane = 1, highLane = 2, signalLane = 3;
 
@@ -118,7 +100,7 @@ void addSideBySidePortably(RunGroup& group) { addSideBySide<Double2>(group); }
 // the same in any order.
 template <typename Vector>
 [[gnu::always_inline]] inline float largestOf(std::span<const float> samples) {
-    using Lanes = typename VectorTraits<Vector>::Lanes;
+    using Lanes = LanesOf<Vector>;
     constexpr std::size_t width = sizeof(Vector) / sizeof(float);
     Lanes magnitudeBits;
     Vector usable, largest{};
